@@ -1,0 +1,51 @@
+#pragma once
+
+#include "shell/twoportmain.h"
+#include "support/messageboxanswerer.h"
+
+#include <QLineEdit>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+// One run of the program as a student sees it: the real main window, started as at program
+// start, with its windows reached by name and driven by mouse and keyboard events.
+class Session
+{
+public:
+    Session();
+    ~Session();
+
+    kvadra::TwoportMain &main() { return *m_main; }
+    kvadra::SharedState &state() { return m_main->state(); }
+    MessageBoxAnswerer &boxes() { return m_boxes; }
+
+    // The open window of that name; fails the test (fatal) when it is not open.
+    QWidget *window(const QString &name);
+    bool isOpen(const QString &name) { return m_main->windows().isOpen(name); }
+
+    template <typename T = QWidget> T *control(const QString &window, const QString &name)
+    {
+        T *w = this->window(window)->findChild<T *>(name);
+        if (!w)
+            qFatal("no control %s in %s", qPrintable(name), qPrintable(window));
+        return w;
+    }
+
+    // A left click in the middle of the control (also of a main-window control).
+    void click(const QString &window, const QString &name);
+    // Focuses the box by a click, then types: the focus selects all, so the typing replaces it.
+    void type(const QString &window, const QString &name, const QString &text);
+    QString text(const QString &window, const QString &name);
+
+    // Types value k into box val<k+1>, skipping the boxes of absent elements (fixed at "0").
+    void fill(const QStringList &values);
+    // The usual exercise: Excercise solver, a picture, values typed, Calculate.
+    void exercise(const QString &schematic, const QStringList &values);
+    void calculate() { click("exercise_calc", "cmdCalculate"); }
+
+private:
+    std::unique_ptr<kvadra::TwoportMain> m_main;
+    MessageBoxAnswerer m_boxes;
+};
