@@ -1,0 +1,225 @@
+#include "exercise/exercisecalc.h"
+
+#include "resources/pictures.h"
+#include "shell/messagebox.h"
+#include "shell/twoportmain.h"
+#include "shell/widgets.h"
+#include "twoport/calcerror.h"
+#include "twoport/numbertext.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace kvadra
+{
+
+namespace
+{
+const QColor lightCyan(192, 255, 255);
+const QColor lightYellow(255, 255, 192);
+const QColor lightGrey(200, 200, 200);
+
+// A long result is wider than its box; show its leading digits, not its tail.
+void showNumber(QLineEdit *box, double value)
+{
+    box->setText(writeNumber(value));
+    box->setCursorPosition(0);
+}
+
+QLabel *makeBoldLabel(QWidget *parent, const char *name, const QString &text, int x, int y,
+                      const QColor &background)
+{
+    QLabel *label = makeLabel(parent, name, text, x, y, 25, 17);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    setBackground(label, background);
+    return label;
+}
+
+// One 2 x 2 matrix frame: boxes row by row, each with its entry name to its left.
+std::array<QLineEdit *, 4> makeMatrix(QGroupBox *frame, const char *const boxNames[4],
+                                      const char *const labelNames[4], const QColor &background)
+{
+    const QPoint cells[4] = {{40, 32}, {136, 32}, {40, 64}, {136, 64}};
+    std::array<QLineEdit *, 4> boxes{};
+    for (int i = 0; i < 4; ++i) {
+        makeBoldLabel(frame, labelNames[i], QLatin1String(boxNames[i]), cells[i].x() - 32,
+                      cells[i].y() + 3, background);
+        boxes[size_t(i)] =
+            makeEdit(frame, boxNames[i], QString(), cells[i].x(), cells[i].y(), 57, 19);
+        boxes[size_t(i)]->setReadOnly(true);
+    }
+    return boxes;
+}
+} // namespace
+
+ExerciseCalc::ExerciseCalc(TwoportMain &main) : ToolWindow(main, "exercise_calc", 8)
+{
+    setWindowTitle(QStringLiteral("Calculator"));
+    setFixedWindow(this, 467, 298);
+
+    QGroupBox *inputAll =
+        makeFrame(this, "frmInputAll", QStringLiteral("Input data"), 8, 8, 193, 281);
+    QLabel *backdrop = makeLabel(inputAll, "Label9", QString(), 16, 24, 161, 105);
+    setBackground(backdrop, Qt::white);
+    m_picture = new PictureBox(inputAll);
+    m_picture->setObjectName(QStringLiteral("picSchem"));
+    m_picture->setGeometry(24, 32, 145, 89);
+
+    m_frmInput =
+        makeFrame(inputAll, "frmInput", QStringLiteral("Resistor values"), 16, 136, 161, 105);
+    setBackground(m_frmInput, Qt::white);
+    const char *inNames[3] = {"in1", "in2", "in3"};
+    const char *valNames[3] = {"val1", "val2", "val3"};
+    for (int k = 0; k < 3; ++k) {
+        const int top = 24 + 24 * k;
+        m_inLabels[size_t(k)] = makeBoldLabel(
+            m_frmInput, inNames[k], QStringLiteral("R%1").arg(k + 1), 8, top + 3, Qt::white);
+        m_values[size_t(k)] = makeEdit(m_frmInput, valNames[k], QString(), 40, top, 105, 19);
+        selectAllOnFocus(m_values[size_t(k)]);
+    }
+    QPushButton *calculate =
+        makeButton(inputAll, "cmdCalculate", QStringLiteral("Calculate"), 16, 248, 161, 25);
+
+    QGroupBox *outputAll = makeFrame(
+        this, "frmOutputAll", QStringLiteral("Computed twoport parameters"), 216, 8, 241, 281);
+    m_frmZ = makeFrame(outputAll, "frmZ", QStringLiteral("Z parameters"), 16, 24, 209, 105);
+    setBackground(m_frmZ, lightCyan);
+    const char *zNames[4] = {"z11", "z12", "z21", "z22"};
+    const char *zLabels[4] = {"Label1", "Label2", "Label3", "Label4"};
+    m_z = makeMatrix(m_frmZ, zNames, zLabels, lightCyan);
+    m_frmY = makeFrame(outputAll, "frmY", QStringLiteral("Y parameters"), 16, 136, 209, 105);
+    setBackground(m_frmY, lightYellow);
+    const char *yNames[4] = {"y11", "y12", "y21", "y22"};
+    const char *yLabels[4] = {"Label8", "Label7", "Label6", "Label5"};
+    m_y = makeMatrix(m_frmY, yNames, yLabels, lightYellow);
+    m_continue =
+        makeButton(outputAll, "cmdContinue", QStringLiteral("Continue..."), 16, 248, 209, 25);
+    m_continue->setEnabled(false);
+
+    QList<QWidget *> order{m_values.begin(), m_values.end()};
+    order << QList<QWidget *>{m_z.begin(), m_z.end()} << QList<QWidget *>{m_y.begin(), m_y.end()}
+          << calculate << m_continue;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(calculate, &QPushButton::clicked, this, &ExerciseCalc::calculate);
+    connect(m_continue, &QPushButton::clicked, this, [this] { this->main().TestInProgress(); });
+}
+
+void ExerciseCalc::prepare(qint16 schemNumber, const QString &schemName, const QString &ohmPrefix,
+                           const QString &siemensPrefix)
+{
+    m_continue->setEnabled(false);
+    m_picture->setPictureName(QStringLiteral("TEST") + schemName);
+    m_frmInput->setEnabled(true);
+    for (QLineEdit *value : m_values)
+        value->setEnabled(false);
+    for (QLabel *label : m_inLabels)
+        setTextColour(label, lightGrey);
+    for (QLineEdit *box : m_z)
+        box->clear();
+    for (QLineEdit *box : m_y)
+        box->clear();
+    m_frmZ->setEnabled(true);
+    m_frmY->setEnabled(true);
+    m_frmZ->setTitle(QStringLiteral("Z parameters (") + ohmPrefix + QStringLiteral("Ohm)"));
+    m_frmY->setTitle(QStringLiteral("Y parameters (") + siemensPrefix + QStringLiteral("S)"));
+
+    if (const Schematic *s = schematicByNumber(schemNumber)) {
+        const bool conductance = s->family == Family::Conductance;
+        m_frmInput->setTitle(conductance
+                                 ? QStringLiteral("Conductivity values (") + siemensPrefix + "S)"
+                                 : QStringLiteral("Resistor values (") + ohmPrefix + "Ohm)");
+        for (int k = 0; k < 3; ++k)
+            m_inLabels[size_t(k)]->setText(
+                (conductance ? QStringLiteral("G") : QStringLiteral("R")) + QString::number(k + 1));
+    }
+
+    for (int k = 0; k < 3; ++k) {
+        QLineEdit *value = m_values[size_t(k)];
+        if (schemName.contains(QString::number(k + 1))) {
+            value->setEnabled(true);
+            setTextColour(m_inLabels[size_t(k)], Qt::black);
+            value->clear();
+        } else {
+            value->setText(QStringLiteral("0"));
+        }
+    }
+}
+
+void ExerciseCalc::calculate()
+{
+    try {
+        // Read afresh: the texts are converted in box order and a bad one stops the rest.
+        const double v1 = readNumber(m_values[0]->text());
+        const double v2 = readNumber(m_values[1]->text());
+        const double v3 = readNumber(m_values[2]->text());
+        SharedState &state = main().state();
+        const Schematic *s = schematicByNumber(state.schemNumber());
+        if (s) {
+            // Y before Z: in the conductance family the direct Y is shown even when the
+            // inversion for Z then fails.
+            runProcedure(s->yProcedure, v1, v2, v3);
+            runProcedure(s->zProcedure, v1, v2, v3);
+            state.setYExists(s->yExists() ? 1 : 0);
+            state.setZExists(s->zExists() ? 1 : 0);
+            m_frmZ->setEnabled(s->zExists());
+            m_frmY->setEnabled(s->yExists());
+        }
+        if (state.currentMode() == 2)
+            m_continue->setEnabled(true);
+    } catch (const CalcError &) {
+        showInputError(this);
+    }
+}
+
+void ExerciseCalc::runProcedure(Procedure procedure, double e1, double e2, double e3)
+{
+    const SharedState &state = main().state();
+    const qint16 ohm = state.ohmDisplay();
+    const qint16 siemens = state.siemensDisplay();
+    switch (procedure) {
+    case Procedure::None:
+        return;
+    case Procedure::YFromConductances:
+        showY(yFromConductances(e1, e2, e3, siemens));
+        return;
+    case Procedure::ZFromConductances:
+        showZ(zFromConductances(e1, e2, e3, siemens, ohm));
+        return;
+    case Procedure::ZFromResistances:
+        showZ(zFromResistances(e1, e2, e3, ohm));
+        return;
+    case Procedure::YFromResistances:
+        showY(yFromResistances(e1, e2, e3, ohm, siemens));
+        return;
+    }
+}
+
+void ExerciseCalc::showZ(const Matrix &z)
+{
+    SharedState &state = main().state();
+    state.setPz11(z[0]);
+    state.setPz12(z[1]);
+    state.setPz21(z[2]);
+    state.setPz22(z[3]);
+    for (size_t i = 0; i < 4; ++i)
+        showNumber(m_z[i], z[i]);
+}
+
+void ExerciseCalc::showY(const Matrix &y)
+{
+    SharedState &state = main().state();
+    state.setPy11(y[0]);
+    state.setPy12(y[1]);
+    state.setPy21(y[2]);
+    state.setPy22(y[3]);
+    for (size_t i = 0; i < 4; ++i)
+        showNumber(m_y[i], y[i]);
+}
+
+} // namespace kvadra

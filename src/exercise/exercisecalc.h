@@ -1,0 +1,48 @@
+#pragma once
+
+#include "shell/toolwindow.h"
+#include "twoport/catalogue.h"
+#include "twoport/formulas.h"
+
+#include <array>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kvadra
+{
+
+class PictureBox;
+
+// exercise_calc: the element values of one schematic in, its Z and Y matrices out.
+class ExerciseCalc : public ToolWindow
+{
+    Q_OBJECT
+public:
+    explicit ExerciseCalc(TwoportMain &main);
+
+    // Sets the window up afresh for a schematic: picture, unit captions, open inputs for the
+    // elements it has and "0" in the others, all results empty, Continue disabled.
+    void prepare(qint16 schemNumber, const QString &schemName, const QString &ohmPrefix,
+                 const QString &siemensPrefix);
+
+private:
+    void calculate();
+    void runProcedure(Procedure procedure, double e1, double e2, double e3);
+    void showZ(const Matrix &z);
+    void showY(const Matrix &y);
+
+    QGroupBox *m_frmInput;
+    QGroupBox *m_frmZ;
+    QGroupBox *m_frmY;
+    PictureBox *m_picture;
+    std::array<QLabel *, 3> m_inLabels{};
+    std::array<QLineEdit *, 3> m_values{};
+    std::array<QLineEdit *, 4> m_z{};
+    std::array<QLineEdit *, 4> m_y{};
+    QPushButton *m_continue;
+};
+
+} // namespace kvadra

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "shell/toolwindow.h"
+
+class QGroupBox;
+
+namespace kvadra
+{
+
+// exercise_main: the fourteen schematic pictures, for exercises and tests alike. Whoever opens
+// it captions its frame; a click hands the choice to the active flow and the window stays open.
+class ExerciseMain : public ToolWindow
+{
+    Q_OBJECT
+public:
+    explicit ExerciseMain(TwoportMain &main);
+
+    void setCaption(const QString &caption);
+
+private:
+    void selectSchematic(const qint16 &schematicNumber, const QString &schematicName);
+
+    QGroupBox *m_frame;
+};
+
+} // namespace kvadra
