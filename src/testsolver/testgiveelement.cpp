@@ -1,0 +1,106 @@
+#include "testsolver/testgiveelement.h"
+
+#include "shell/twoportmain.h"
+#include "shell/widgets.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVariant>
+
+namespace kvadra
+{
+
+TestGiveElement::TestGiveElement(TwoportMain &main) : ToolWindow(main, "test_giveelement", 16)
+{
+    setWindowTitle(QStringLiteral("Test solver"));
+    setFixedWindow(this, tw(3270), tw(4350));
+    setWindowFlag(Qt::WindowMinimizeButtonHint, false);
+
+    QGroupBox *choose = makeFrame(this, "Frame1", QStringLiteral("Choose a parameter to compare"),
+                                  tw(120), tw(120), tw(3015), tw(2175));
+    struct Matrix {
+        const char *frame;
+        const char *caption;
+        int left, height;
+        QColor background;
+        const char *buttons[4];
+        const char *captions[4];
+        int firstCode;
+    };
+    const Matrix matrices[] = {
+        {"frameZ",
+         "Z parameters",
+         120,
+         1600,
+         QColor(192, 255, 255),
+         {"btnZ11", "btnZ12", "btnZ21", "btnZ22"},
+         {"z11", "z12", "z21", "z22"},
+         0},
+        {"frameY",
+         "Y parameters",
+         1560,
+         1575,
+         QColor(255, 255, 192),
+         {"btnY11", "btnY12", "btnY21", "btnY22"},
+         {"y11", "y12", "y21", "y22"},
+         4},
+    };
+    const QPoint cells[4] = {{120, 360}, {720, 360}, {120, 960}, {720, 960}};
+    for (const Matrix &m : matrices) {
+        QGroupBox *frame = makeFrame(choose, m.frame, QLatin1String(m.caption), tw(m.left), tw(360),
+                                     tw(1335), tw(m.height));
+        setBackground(frame, m.background);
+        for (int i = 0; i < 4; ++i) {
+            QPushButton *button = makeButton(frame, m.buttons[i], QLatin1String(m.captions[i]),
+                                             tw(cells[i].x()), tw(cells[i].y()), tw(495), tw(495));
+            const qint16 code = qint16(m.firstCode + i);
+            connect(button, &QPushButton::clicked, this,
+                    [this, code] { this->main().CompareMatrices(QVariant::fromValue(code)); });
+        }
+    }
+
+    QGroupBox *answer =
+        makeFrame(this, "Frame2", QStringLiteral("Answer"), tw(120), tw(2400), tw(3015), tw(1215));
+    QLabel *label = makeLabel(answer, "Label1",
+                              QStringLiteral("This parameter value is the same as in the INITIAL "
+                                             "in the following cases:"),
+                              tw(120), tw(240), tw(2775), tw(615));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const char *checkNames[4] = {"Check1", "Check2", "Check3", "Check4"};
+    for (int k = 0; k < 4; ++k) {
+        QCheckBox *check = makeCheck(answer, checkNames[k], QString(QChar('A' + k)),
+                                     tw(240 + 720 * k), tw(840), tw(495), tw(195));
+        QFont bold = check->font();
+        bold.setBold(true);
+        check->setFont(bold);
+        check->setAccessibleName(QStringLiteral("Case ") + QChar('A' + k));
+        // Display only: a click puts the box straight back to its answer.
+        connect(check, &QCheckBox::clicked, this, &TestGiveElement::CheckBoxes);
+        m_checks[size_t(k)] = check;
+    }
+
+    QPushButton *exit =
+        makeButton(this, "Command1", QStringLiteral("Exit"), tw(120), tw(3840), tw(3015), tw(375));
+    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TestGiveElement::load()
+{
+    Achecked = 0;
+    Bchecked = 0;
+    Cchecked = 0;
+    Dchecked = 0;
+    ToolWindow::load();
+}
+
+void TestGiveElement::CheckBoxes()
+{
+    const qint16 answers[4] = {Achecked, Bchecked, Cchecked, Dchecked};
+    for (size_t k = 0; k < 4; ++k)
+        m_checks[k]->setChecked(answers[k] == 1);
+}
+
+} // namespace kvadra

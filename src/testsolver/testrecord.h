@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <array>
+
+namespace kvadra
+{
+
+// The parameters of the five schematics of a test. It is never cleared: each step overwrites the
+// flag it sets and the values only when that flag becomes 1, and values under a 0 flag are
+// never read.
+struct TestRecord {
+    qint16 initialYExists = 0;
+    qint16 initialZExists = 0;
+    std::array<double, 4> initialY{};
+    std::array<double, 4> initialZ{};
+    std::array<qint16, 4> caseYExists{};
+    std::array<qint16, 4> caseZExists{};
+    std::array<double, 16> caseY{}; // entry 4k + j: parameter j of case k (0 = A ... 3 = D)
+    std::array<double, 16> caseZ{};
+};
+
+// One answer per case A to D, 1 where parameter `code` (0 to 3: z11 ... z22, 4 to 7: y11 ...
+// y22) equals the INITIAL's. Values compare exactly: results that differ only in their last
+// bits differ, whatever the boxes showed. A parameter neither schematic has counts as the same.
+std::array<qint16, 4> compareParameter(const TestRecord &record, int code);
+
+} // namespace kvadra
