@@ -1,0 +1,104 @@
+#include "lab/labhelper.h"
+
+#include "lab/labformula.h"
+#include "resources/pictures.h"
+#include "shell/messagebox.h"
+#include "shell/twoportmain.h"
+#include "shell/widgets.h"
+#include "twoport/calcerror.h"
+#include "twoport/numbertext.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace kvadra
+{
+
+namespace
+{
+void makeBold(QWidget *w)
+{
+    QFont bold = w->font();
+    bold.setBold(true);
+    w->setFont(bold);
+}
+} // namespace
+
+LabHelper::LabHelper(TwoportMain &main) : ToolWindow(main, "lab_helper", 2)
+{
+    setWindowTitle(QStringLiteral("Lab helper"));
+    // Resizable, with a minimize box and no maximize box; the controls keep their places.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    resize(tw(6630), tw(4500));
+
+    QGroupBox *measure = makeFrame(this, "frameMeasure", QStringLiteral("Step 1"), tw(120), tw(120),
+                                   tw(6375), tw(2895));
+    makeLabel(measure, "Label1", QStringLiteral("Complete the following measurements:"), tw(120),
+              tw(360), tw(3135), tw(255));
+    m_picLab = new PictureBox(measure);
+    m_picLab->setObjectName(QStringLiteral("picLab"));
+    m_picLab->setGeometry(tw(120), tw(720), tw(3885), tw(1995));
+    setBackground(m_picLab, Qt::white);
+    m_picLab->setFocusPolicy(Qt::StrongFocus);
+    m_frameMeasure1 = makeFrame(measure, "frameMeasure1", QStringLiteral("U1"), tw(4200), tw(720),
+                                tw(2055), tw(855));
+    m_measure1 =
+        makeEdit(m_frameMeasure1, "txtMeasure1", QString(), tw(120), tw(360), tw(1815), tw(285));
+    m_frameMeasure2 = makeFrame(measure, "frameMeasure2", QStringLiteral("I1"), tw(4200), tw(1680),
+                                tw(2055), tw(855));
+    m_measure2 =
+        makeEdit(m_frameMeasure2, "txtMeasure2", QString(), tw(120), tw(360), tw(1815), tw(285));
+    selectAllOnFocus(m_measure1);
+    selectAllOnFocus(m_measure2);
+
+    QGroupBox *answer = makeFrame(this, "frameAnswer", QStringLiteral("Step 2"), tw(120), tw(3120),
+                                  tw(6375), tw(1215));
+    QPushButton *calculate = makeButton(answer, "btnCalculate", QStringLiteral("Calculate"),
+                                        tw(120), tw(360), tw(3015), tw(735));
+    m_lblParameter = makeLabel(answer, "lblParameter", QStringLiteral("Parameter ___ value:"),
+                               tw(3360), tw(360), tw(2535), tw(255));
+    makeBold(m_lblParameter);
+    m_answer = makeEdit(answer, "txtLabAnswer", QString(), tw(3360), tw(720), tw(2895), tw(285));
+    m_answer->setReadOnly(true);
+
+    setTabOrder(calculate, m_answer);
+    setTabOrder(m_answer, m_measure1);
+    setTabOrder(m_measure1, m_measure2);
+    setTabOrder(m_measure2, m_picLab);
+
+    connect(calculate, &QPushButton::clicked, this, &LabHelper::calculate);
+}
+
+void LabHelper::calculate()
+{
+    try {
+        const SharedState &state = main().state();
+        const qint16 equation = state.labEquation();
+        const QString text1 = m_measure1->text();
+        const QString text2 = m_measure2->text();
+        main().checkInput(text1, text2);
+        const double m1 = readNumber(text1);
+        const double m2 = readNumber(text2);
+        const UnitPowers units{state.voltDisplay(), state.ampereDisplay(), state.ohmDisplay(),
+                               state.siemensDisplay()};
+        const std::optional<double> value = labValue(equation, m1, m2, units);
+        if (!value)
+            return;
+        m_answer->setText(writeNumber(*value));
+        const QString param = state.curLabParam();
+        const QString expected = labSignWarning(equation, param, *value);
+        if (!expected.isEmpty())
+            messageBox(this,
+                       QStringLiteral("Warning! The ") + param +
+                           QStringLiteral(" parameter should have a ") + expected +
+                           QStringLiteral(" value."),
+                       BoxStyle::OkInformation);
+    } catch (const CalcError &) {
+        showInputError(this);
+    }
+}
+
+} // namespace kvadra

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "shell/toolwindow.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+
+namespace kvadra
+{
+
+class PictureBox;
+
+// lab_helper: two bench readings in, one two-port parameter out. The selection window sets up
+// its captions and picture; typed values and the answer survive a change of parameter.
+class LabHelper : public ToolWindow
+{
+    Q_OBJECT
+public:
+    explicit LabHelper(TwoportMain &main);
+
+    QGroupBox *frameMeasure1() const { return m_frameMeasure1; }
+    QGroupBox *frameMeasure2() const { return m_frameMeasure2; }
+    QLabel *lblParameter() const { return m_lblParameter; }
+    PictureBox *picLab() const { return m_picLab; }
+
+private:
+    void calculate();
+
+    QGroupBox *m_frameMeasure1;
+    QGroupBox *m_frameMeasure2;
+    QLabel *m_lblParameter;
+    PictureBox *m_picLab;
+    QLineEdit *m_measure1;
+    QLineEdit *m_measure2;
+    QLineEdit *m_answer;
+};
+
+} // namespace kvadra
