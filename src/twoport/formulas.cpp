@@ -6,53 +6,79 @@
 namespace kvadra
 {
 
-namespace
+const ProcedureFormula &procedureFormula(Procedure procedure)
 {
-Matrix fromBase(const Matrix &base, double (*convert)(double, qint16), qint16 power)
-{
-    return {convert(base[0], power), convert(base[1], power), convert(base[2], power),
-            convert(base[3], power)};
-}
-} // namespace
-
-Matrix yFromConductances(double g1, double g2, double g3, qint16 siemensDisplay)
-{
-    g1 = siemensToBase(g1, siemensDisplay);
-    g2 = siemensToBase(g2, siemensDisplay);
-    g3 = siemensToBase(g3, siemensDisplay);
-    const Matrix y{checked(g1 + g2), checked(-g2), checked(-g2), checked(g3 + g2)};
-    return fromBase(y, siemensFromBase, siemensDisplay);
-}
-
-Matrix zFromConductances(double g1, double g2, double g3, qint16 siemensDisplay, qint16 ohmDisplay)
-{
-    g1 = siemensToBase(g1, siemensDisplay);
-    g2 = siemensToBase(g2, siemensDisplay);
-    g3 = siemensToBase(g3, siemensDisplay);
-    const double det = checked(checked(checked(g3 * g1) + checked(g1 * g2)) + checked(g3 * g2));
-    const Matrix z{checked(checked(g3 + g2) / det), checked(g2 / det), checked(g2 / det),
-                   checked(checked(g1 + g2) / det)};
-    return fromBase(z, ohmFromBase, ohmDisplay);
-}
-
-Matrix zFromResistances(double r1, double r2, double r3, qint16 ohmDisplay)
-{
-    r1 = ohmToBase(r1, ohmDisplay);
-    r2 = ohmToBase(r2, ohmDisplay);
-    r3 = ohmToBase(r3, ohmDisplay);
-    const Matrix z{checked(r1 + r2), checked(r2), checked(r2), checked(r3 + r2)};
-    return fromBase(z, ohmFromBase, ohmDisplay);
+    // y11 = G1 + G2, y12 = y21 = -G2, y22 = G3 + G2
+    static const ProcedureFormula yG{
+        false,
+        {{{false, 1, 2, false}, {true, 2, 0, false}, {true, 2, 0, false}, {false, 3, 2, false}}}};
+    // z11 = (G3 + G2)/Δ, z12 = z21 = G2/Δ, z22 = (G1 + G2)/Δ
+    static const ProcedureFormula zG{
+        true,
+        {{{false, 3, 2, true}, {false, 2, 0, true}, {false, 2, 0, true}, {false, 1, 2, true}}}};
+    // z11 = R1 + R2, z12 = z21 = R2, z22 = R3 + R2
+    static const ProcedureFormula zR{
+        false,
+        {{{false, 1, 2, false}, {false, 2, 0, false}, {false, 2, 0, false}, {false, 3, 2, false}}}};
+    // y11 = (R3 + R2)/Δ, y12 = y21 = -(R2/Δ), y22 = (R1 + R2)/Δ
+    static const ProcedureFormula yR{
+        true, {{{false, 3, 2, true}, {true, 2, 0, true}, {true, 2, 0, true}, {false, 1, 2, true}}}};
+    switch (procedure) {
+    case Procedure::YFromConductances:
+        return yG;
+    case Procedure::ZFromConductances:
+        return zG;
+    case Procedure::ZFromResistances:
+        return zR;
+    case Procedure::YFromResistances:
+    case Procedure::None:
+        break;
+    }
+    Q_ASSERT(procedure == Procedure::YFromResistances);
+    return yR;
 }
 
-Matrix yFromResistances(double r1, double r2, double r3, qint16 ohmDisplay, qint16 siemensDisplay)
+bool givesZ(Procedure p)
 {
-    r1 = ohmToBase(r1, ohmDisplay);
-    r2 = ohmToBase(r2, ohmDisplay);
-    r3 = ohmToBase(r3, ohmDisplay);
-    const double det = checked(checked(checked(r3 * r1) + checked(r1 * r2)) + checked(r3 * r2));
-    const Matrix y{checked(checked(r3 + r2) / det), checked(-checked(r2 / det)),
-                   checked(-checked(r2 / det)), checked(checked(r1 + r2) / det)};
-    return fromBase(y, siemensFromBase, siemensDisplay);
+    return p == Procedure::ZFromConductances || p == Procedure::ZFromResistances;
+}
+
+bool takesResistances(Procedure p)
+{
+    return p == Procedure::ZFromResistances || p == Procedure::YFromResistances;
+}
+
+Matrix runProcedure(Procedure procedure, double e1, double e2, double e3, qint16 ohmDisplay,
+                    qint16 siemensDisplay)
+{
+    const bool resistances = takesResistances(procedure);
+    const qint16 inPower = resistances ? ohmDisplay : siemensDisplay;
+    const double e[4] = {0, scaleToBase(e1, inPower), scaleToBase(e2, inPower),
+                         scaleToBase(e3, inPower)};
+
+    const ProcedureFormula &formula = procedureFormula(procedure);
+    double det = 0;
+    if (formula.inverse)
+        det = checked(checked(checked(e[3] * e[1]) + checked(e[1] * e[2])) + checked(e[3] * e[2]));
+
+    Matrix base{};
+    for (size_t i = 0; i < 4; ++i) {
+        const EntryFormula &f = formula.entries[i];
+        double v = e[f.first];
+        if (f.second != 0)
+            v = checked(v + e[f.second]);
+        if (f.overDeterminant)
+            v = checked(v / det);
+        if (f.negate)
+            v = checked(-v);
+        base[i] = v;
+    }
+
+    const qint16 outPower = givesZ(procedure) ? ohmDisplay : siemensDisplay;
+    Matrix out{};
+    for (size_t i = 0; i < 4; ++i)
+        out[i] = scaleFromBase(base[i], outPower);
+    return out;
 }
 
 } // namespace kvadra

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "twoport/catalogue.h"
+
 #include <QtGlobal>
 
 #include <array>
@@ -10,14 +12,53 @@ namespace kvadra
 // Entries 11, 12, 21, 22 in this order, in display units.
 using Matrix = std::array<double, 4>;
 
-// The four procedures take the element values 1, 2, 3 in display units (absent elements 0) and
-// the unit powers as the shared state holds them. Each converts the inputs, computes, and
-// converts the outputs before returning, so a CalcError thrown anywhere leaves the caller with
-// nothing to store. The order of every operation matters: the test solver compares results
-// bit for bit across schematics.
-Matrix yFromConductances(double g1, double g2, double g3, qint16 siemensDisplay);
-Matrix zFromConductances(double g1, double g2, double g3, qint16 siemensDisplay, qint16 ohmDisplay);
-Matrix zFromResistances(double r1, double r2, double r3, qint16 ohmDisplay);
-Matrix yFromResistances(double r1, double r2, double r3, qint16 ohmDisplay, qint16 siemensDisplay);
+// How one entry comes from the element values E1, E2, E3 in base units:
+// [-]( (E_first [+ E_second]) [/ Δ] ), with Δ = E3·E1 + E1·E2 + E3·E2 evaluated left to right.
+// The calculation and the explanation shown to the student both read these, so they cannot
+// drift apart.
+struct EntryFormula {
+    bool negate;
+    int first;  // element 1 to 3
+    int second; // element 1 to 3, or 0 for none
+    bool overDeterminant;
+};
+
+struct ProcedureFormula {
+    bool inverse; // computes Δ first
+    std::array<EntryFormula, 4> entries;
+};
+
+const ProcedureFormula &procedureFormula(Procedure procedure);
+
+// Whether the procedure gives Z (else Y), and whether it takes resistances (else conductances).
+bool givesZ(Procedure procedure);
+bool takesResistances(Procedure procedure);
+
+// Runs a procedure on the element values 1, 2, 3 in display units (absent elements 0), with
+// the unit powers as the shared state holds them. Inputs are converted, every value computed
+// and checked, and the outputs converted before it returns, so a CalcError thrown anywhere
+// leaves the caller with nothing to store. The order of every operation matters: the test
+// solver compares results bit for bit across schematics.
+Matrix runProcedure(Procedure procedure, double e1, double e2, double e3, qint16 ohmDisplay,
+                    qint16 siemensDisplay);
+
+inline Matrix yFromConductances(double g1, double g2, double g3, qint16 siemensDisplay)
+{
+    return runProcedure(Procedure::YFromConductances, g1, g2, g3, 0, siemensDisplay);
+}
+inline Matrix zFromConductances(double g1, double g2, double g3, qint16 siemensDisplay,
+                                qint16 ohmDisplay)
+{
+    return runProcedure(Procedure::ZFromConductances, g1, g2, g3, ohmDisplay, siemensDisplay);
+}
+inline Matrix zFromResistances(double r1, double r2, double r3, qint16 ohmDisplay)
+{
+    return runProcedure(Procedure::ZFromResistances, r1, r2, r3, ohmDisplay, 0);
+}
+inline Matrix yFromResistances(double r1, double r2, double r3, qint16 ohmDisplay,
+                               qint16 siemensDisplay)
+{
+    return runProcedure(Procedure::YFromResistances, r1, r2, r3, ohmDisplay, siemensDisplay);
+}
 
 } // namespace kvadra
