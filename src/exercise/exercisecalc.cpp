@@ -7,6 +7,9 @@
 #include "twoport/calcerror.h"
 #include "twoport/numbertext.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,11 +24,20 @@ const QColor lightCyan(192, 255, 255);
 const QColor lightYellow(255, 255, 192);
 const QColor lightGrey(200, 200, 200);
 
-// A long result is wider than its box; show its leading digits, not its tail.
-void showNumber(QLineEdit *box, double value)
+// A long result is wider than its box; show its leading digits, not its tail. The tooltip
+// carries the working, for the eye and for screen readers.
+void showResult(QLineEdit *box, double value, const QString &working)
 {
     box->setText(writeNumber(value));
     box->setCursorPosition(0);
+    box->setToolTip(working);
+    box->setAccessibleDescription(working);
+}
+
+void explain(QWidget *w, const QString &text)
+{
+    w->setToolTip(text);
+    w->setAccessibleDescription(text);
 }
 
 QLabel *makeBoldLabel(QWidget *parent, const char *name, const QString &text, int x, int y,
@@ -106,6 +118,15 @@ ExerciseCalc::ExerciseCalc(TwoportMain &main) : ToolWindow(main, "exercise_calc"
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
+    auto *copyText = new QAction(QStringLiteral("Copy results"), outputAll);
+    copyText->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    copyText->setShortcutContext(Qt::WindowShortcut);
+    auto *copyLatex = new QAction(QStringLiteral("Copy as LaTeX"), outputAll);
+    outputAll->addActions({copyText, copyLatex});
+    outputAll->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(copyText, &QAction::triggered, this, [this] { copyResults(false); });
+    connect(copyLatex, &QAction::triggered, this, [this] { copyResults(true); });
+
     connect(calculate, &QPushButton::clicked, this, &ExerciseCalc::calculate);
     connect(m_continue, &QPushButton::clicked, this, [this] { this->main().TestInProgress(); });
 }
@@ -120,10 +141,20 @@ void ExerciseCalc::prepare(qint16 schemNumber, const QString &schemName, const Q
         value->setEnabled(false);
     for (QLabel *label : m_inLabels)
         setTextColour(label, lightGrey);
-    for (QLineEdit *box : m_z)
-        box->clear();
-    for (QLineEdit *box : m_y)
-        box->clear();
+    for (const auto *boxes : {&m_z, &m_y})
+        for (QLineEdit *box : *boxes) {
+            box->clear();
+            explain(box, QString());
+        }
+    explain(m_frmZ, QString());
+    explain(m_frmY, QString());
+    m_last = Calculation{};
+    m_last.schematic = schematicByNumber(schemNumber);
+    m_last.zUnit = ohmPrefix + QStringLiteral("Ohm");
+    m_last.yUnit = siemensPrefix + QStringLiteral("S");
+    if (m_last.schematic)
+        m_last.elementUnit =
+            m_last.schematic->family == Family::Resistance ? m_last.zUnit : m_last.yUnit;
     m_frmZ->setEnabled(true);
     m_frmY->setEnabled(true);
     m_frmZ->setTitle(QStringLiteral("Z parameters (") + ohmPrefix + QStringLiteral("Ohm)"));
@@ -161,14 +192,21 @@ void ExerciseCalc::calculate()
         SharedState &state = main().state();
         const Schematic *s = schematicByNumber(state.schemNumber());
         if (s) {
+            Calculation c = m_last;
+            c.schematic = s;
+            c.values = {v1, v2, v3};
+            c.hasValues = true;
             // Y before Z: in the conductance family the direct Y is shown even when the
             // inversion for Z then fails.
-            runProcedure(s->yProcedure, v1, v2, v3);
-            runProcedure(s->zProcedure, v1, v2, v3);
+            runProcedure(s->yProcedure, c);
+            runProcedure(s->zProcedure, c);
+            m_last = c;
             state.setYExists(s->yExists() ? 1 : 0);
             state.setZExists(s->zExists() ? 1 : 0);
             m_frmZ->setEnabled(s->zExists());
             m_frmY->setEnabled(s->yExists());
+            explainMissing(m_frmZ, true);
+            explainMissing(m_frmY, false);
         }
         if (state.currentMode() == 2)
             m_continue->setEnabled(true);
@@ -177,49 +215,56 @@ void ExerciseCalc::calculate()
     }
 }
 
-void ExerciseCalc::runProcedure(Procedure procedure, double e1, double e2, double e3)
+void ExerciseCalc::runProcedure(Procedure procedure, const Calculation &c)
 {
-    const SharedState &state = main().state();
-    const qint16 ohm = state.ohmDisplay();
-    const qint16 siemens = state.siemensDisplay();
-    switch (procedure) {
-    case Procedure::None:
+    if (procedure == Procedure::None)
         return;
-    case Procedure::YFromConductances:
-        showY(yFromConductances(e1, e2, e3, siemens));
-        return;
-    case Procedure::ZFromConductances:
-        showZ(zFromConductances(e1, e2, e3, siemens, ohm));
-        return;
-    case Procedure::ZFromResistances:
-        showZ(zFromResistances(e1, e2, e3, ohm));
-        return;
-    case Procedure::YFromResistances:
-        showY(yFromResistances(e1, e2, e3, ohm, siemens));
-        return;
+    SharedState &state = main().state();
+    const Matrix m = kvadra::runProcedure(procedure, c.values[0], c.values[1], c.values[2],
+                                          state.ohmDisplay(), state.siemensDisplay());
+    const bool z = givesZ(procedure);
+    if (z) {
+        state.setPz11(m[0]);
+        state.setPz12(m[1]);
+        state.setPz21(m[2]);
+        state.setPz22(m[3]);
+    } else {
+        state.setPy11(m[0]);
+        state.setPy12(m[1]);
+        state.setPy21(m[2]);
+        state.setPy22(m[3]);
     }
+    const auto &boxes = z ? m_z : m_y;
+    for (int i = 0; i < 4; ++i)
+        showResult(boxes[size_t(i)], m[size_t(i)],
+                   explainEntry(c, procedure, i, writeNumber(m[size_t(i)])));
 }
 
-void ExerciseCalc::showZ(const Matrix &z)
+void ExerciseCalc::explainMissing(QGroupBox *frame, bool z)
 {
-    SharedState &state = main().state();
-    state.setPz11(z[0]);
-    state.setPz12(z[1]);
-    state.setPz21(z[2]);
-    state.setPz22(z[3]);
-    for (size_t i = 0; i < 4; ++i)
-        showNumber(m_z[i], z[i]);
+    // The physics and the algebra on a line each: a tooltip does not wrap by itself.
+    explain(frame, frame->isEnabled()
+                       ? QString()
+                       : missingMatrixReason(*m_last.schematic, z).replace(QStringLiteral("; "),
+                                                                          QStringLiteral(";\n")));
 }
 
-void ExerciseCalc::showY(const Matrix &y)
+QStringList ExerciseCalc::shown(const std::array<QLineEdit *, 4> &boxes, QGroupBox *frame) const
 {
-    SharedState &state = main().state();
-    state.setPy11(y[0]);
-    state.setPy12(y[1]);
-    state.setPy21(y[2]);
-    state.setPy22(y[3]);
-    for (size_t i = 0; i < 4; ++i)
-        showNumber(m_y[i], y[i]);
+    QStringList texts;
+    if (frame->isEnabled())
+        for (QLineEdit *box : boxes)
+            texts << box->text();
+    return texts;
+}
+
+void ExerciseCalc::copyResults(bool latex) const
+{
+    if (!m_last.schematic)
+        return;
+    const QStringList z = shown(m_z, m_frmZ), y = shown(m_y, m_frmY);
+    QApplication::clipboard()->setText(latex ? summaryLatex(m_last, z, y)
+                                             : summaryText(m_last, z, y));
 }
 
 } // namespace kvadra

@@ -2,6 +2,7 @@
 
 #include "shell/toolwindow.h"
 #include "twoport/catalogue.h"
+#include "twoport/explain.h"
 #include "twoport/formulas.h"
 
 #include <array>
@@ -30,9 +31,13 @@ public:
 
 private:
     void calculate();
-    void runProcedure(Procedure procedure, double e1, double e2, double e3);
-    void showZ(const Matrix &z);
-    void showY(const Matrix &y);
+    void runProcedure(Procedure procedure, const Calculation &c);
+    void explainMissing(QGroupBox *frame, bool z);
+    QStringList shown(const std::array<QLineEdit *, 4> &boxes, QGroupBox *frame) const;
+    void copyResults(bool latex) const;
+
+    // The schematic on show and the values of its last successful calculation.
+    Calculation m_last;
 
     QGroupBox *m_frmInput;
     QGroupBox *m_frmZ;

@@ -1,6 +1,7 @@
 #include "lab/labformula.h"
 
 #include "twoport/calcerror.h"
+#include "twoport/numbertext.h"
 #include "twoport/scaling.h"
 
 namespace kvadra
@@ -108,6 +109,106 @@ QString labSignWarning(qint16 equation, const QString &curLabParam, double shown
     default:
         return QString();
     }
+}
+
+const LabParameter *labParameter(const QString &name)
+{
+    for (const LabParameter &p : labParameters())
+        if (name == QLatin1String(p.name))
+            return &p;
+    return nullptr;
+}
+
+namespace
+{
+QString prefix(qint16 power)
+{
+    return power == -3 ? QStringLiteral("m") : power == 3 ? QStringLiteral("k") : QString();
+}
+
+qint16 powerOf(Quantity q, const UnitPowers &u)
+{
+    switch (q) {
+    case Quantity::Voltage:
+        return u.volt;
+    case Quantity::Current:
+        return u.ampere;
+    case Quantity::Resistance:
+        return u.ohm;
+    case Quantity::Conductance:
+        return u.siemens;
+    case Quantity::None:
+        break;
+    }
+    return 0;
+}
+
+QString displayUnit(Quantity q, const UnitPowers &u)
+{
+    return prefix(powerOf(q, u)) + baseUnit(q);
+}
+
+QString withUnit(const QString &number, const QString &unit)
+{
+    return unit.isEmpty() ? number : number + QLatin1Char(' ') + unit;
+}
+} // namespace
+
+QString answerUnit(const LabParameter &p, const UnitPowers &units)
+{
+    if (p.equation == 6)
+        return QStringLiteral("Ohm");
+    if (p.equation == 7)
+        return QStringLiteral("S");
+    return displayUnit(p.unit, units);
+}
+
+QString labExplanation(const LabParameter &p, double m1, double m2, const UnitPowers &u,
+                       const QString &shown)
+{
+    // h21 is the only one read as the second reading over the first.
+    const bool swapped = p.equation == 4;
+    const QString top = QLatin1String(swapped ? p.meas2Name : p.meas1Name);
+    const QString bottom = QLatin1String(swapped ? p.meas1Name : p.meas2Name);
+    const double a = swapped ? m2 : m1, b = swapped ? m1 : m2;
+    const Quantity qa = swapped ? p.meas2 : p.meas1, qb = swapped ? p.meas1 : p.meas2;
+    QString text = QLatin1String(p.name) + QStringLiteral(" = ") + top + QStringLiteral(" / ") +
+                   bottom + QStringLiteral(" = ") + withUnit(writeNumber(a), displayUnit(qa, u)) +
+                   QStringLiteral(" / ") + withUnit(writeNumber(b), displayUnit(qb, u));
+    if (p.unit == Quantity::None)
+        text += QStringLiteral(" = ") +
+                withUnit(writeNumber(scaleToBase(a, powerOf(qa, u))), baseUnit(qa)) +
+                QStringLiteral(" / ") +
+                withUnit(writeNumber(scaleToBase(b, powerOf(qb, u))), baseUnit(qb));
+    return text + QStringLiteral(" = ") + withUnit(shown, answerUnit(p, u));
+}
+
+QString labSummary(const LabParameter &p, const UnitPowers &u, const QString &m1, const QString &m2,
+                   const QString &answer, bool latex)
+{
+    const QString unit1 = displayUnit(p.meas1, u), unit2 = displayUnit(p.meas2, u);
+    const QString unit = answerUnit(p, u);
+    if (!latex)
+        return QStringLiteral("Parameter ") + QLatin1String(p.name) + '\n' +
+               QLatin1String(p.meas1Name) + QStringLiteral(" = ") + withUnit(m1, unit1) + '\n' +
+               QLatin1String(p.meas2Name) + QStringLiteral(" = ") + withUnit(m2, unit2) + '\n' +
+               QLatin1String(p.name) + QStringLiteral(" = ") + withUnit(answer, unit) + '\n';
+    auto symbol = [](const QString &name) {
+        return name.size() > 1 ? name.left(1) + QStringLiteral("_{") + name.mid(1) + '}' : name;
+    };
+    auto tex = [](const QString &value, const QString &unitText) {
+        QString v = value;
+        if (unitText.isEmpty())
+            return v;
+        QString t = unitText;
+        t.replace(QStringLiteral("Ohm"), QStringLiteral("\\Omega"));
+        return v + QStringLiteral("\\,\\mathrm{") + t + '}';
+    };
+    return QStringLiteral("$") + symbol(QLatin1String(p.meas1Name)) + QStringLiteral(" = ") +
+           tex(m1, unit1) + QStringLiteral(",\\quad ") + symbol(QLatin1String(p.meas2Name)) +
+           QStringLiteral(" = ") + tex(m2, unit2) + QStringLiteral(",\\quad ") +
+           symbol(QLatin1String(p.name)) + QStringLiteral(" = ") + tex(answer, unit) +
+           QStringLiteral("$\n");
 }
 
 } // namespace kvadra

@@ -45,4 +45,19 @@ std::optional<double> labValue(qint16 equation, double m1, double m2, const Unit
 // the parameter, empty otherwise. Zero never draws one.
 QString labSignWarning(qint16 equation, const QString &curLabParam, double shown);
 
+// The parameter of that name ("z11", "A", ...), or nullptr.
+const LabParameter *labParameter(const QString &name);
+
+// The unit the answer is shown in: the display unit, a fixed base unit for B and C, or empty.
+QString answerUnit(const LabParameter &p, const UnitPowers &units);
+
+// The working behind an answer: formula, readings with their units, for answers without a
+// display unit the readings in base units, and the answer as shown.
+QString labExplanation(const LabParameter &p, double m1, double m2, const UnitPowers &units,
+                       const QString &shown);
+
+// Parameter, the two readings as typed and the answer, as plain text or a LaTeX fragment.
+QString labSummary(const LabParameter &p, const UnitPowers &units, const QString &m1,
+                   const QString &m2, const QString &answer, bool latex);
+
 } // namespace kvadra

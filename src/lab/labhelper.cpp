@@ -8,6 +8,9 @@
 #include "twoport/calcerror.h"
 #include "twoport/numbertext.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -69,6 +72,15 @@ LabHelper::LabHelper(TwoportMain &main) : ToolWindow(main, "lab_helper", 2)
     setTabOrder(m_measure1, m_measure2);
     setTabOrder(m_measure2, m_picLab);
 
+    auto *copyText = new QAction(QStringLiteral("Copy results"), answer);
+    copyText->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    copyText->setShortcutContext(Qt::WindowShortcut);
+    auto *copyLatex = new QAction(QStringLiteral("Copy as LaTeX"), answer);
+    answer->addActions({copyText, copyLatex});
+    answer->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(copyText, &QAction::triggered, this, [this] { copyResults(false); });
+    connect(copyLatex, &QAction::triggered, this, [this] { copyResults(true); });
+
     connect(calculate, &QPushButton::clicked, this, &LabHelper::calculate);
 }
 
@@ -87,8 +99,14 @@ void LabHelper::calculate()
         const std::optional<double> value = labValue(equation, m1, m2, units);
         if (!value)
             return;
-        m_answer->setText(writeNumber(*value));
+        const QString shown = writeNumber(*value);
+        m_answer->setText(shown);
         const QString param = state.curLabParam();
+        const LabParameter *parameter = labParameter(param);
+        const QString working =
+            parameter ? labExplanation(*parameter, m1, m2, units, shown) : QString();
+        m_answer->setToolTip(working);
+        m_answer->setAccessibleDescription(working);
         const QString expected = labSignWarning(equation, param, *value);
         if (!expected.isEmpty())
             messageBox(this,
@@ -99,6 +117,18 @@ void LabHelper::calculate()
     } catch (const CalcError &) {
         showInputError(this);
     }
+}
+
+void LabHelper::copyResults(bool latex) const
+{
+    const SharedState &state = main().state();
+    const LabParameter *parameter = labParameter(state.curLabParam());
+    if (!parameter)
+        return;
+    const UnitPowers units{state.voltDisplay(), state.ampereDisplay(), state.ohmDisplay(),
+                           state.siemensDisplay()};
+    QApplication::clipboard()->setText(labSummary(*parameter, units, m_measure1->text(),
+                                                  m_measure2->text(), m_answer->text(), latex));
 }
 
 } // namespace kvadra

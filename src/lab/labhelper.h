@@ -26,6 +26,7 @@ public:
 
 private:
     void calculate();
+    void copyResults(bool latex) const;
 
     QGroupBox *m_frameMeasure1;
     QGroupBox *m_frameMeasure2;

@@ -314,6 +314,13 @@ void TwoportMain::CompareMatrices(const QVariant &myParam)
     window->Cchecked = answers[2];
     window->Dchecked = answers[3];
     window->CheckBoxes();
+    const int code = myParam.toInt();
+    const QString unit = code < 4 ? getPrefix(m_state.ohmDisplay()) + QStringLiteral("Ohm")
+                                  : getPrefix(m_state.siemensDisplay()) + QStringLiteral("S");
+    std::array<QString, 4> explanations;
+    for (int k = 0; k < 4; ++k)
+        explanations[size_t(k)] = compareExplanation(m_test, code, k, unit);
+    window->explain(explanations);
 }
 
 void TwoportMain::onLab()

@@ -103,4 +103,12 @@ void TestGiveElement::CheckBoxes()
         m_checks[k]->setChecked(answers[k] == 1);
 }
 
+void TestGiveElement::explain(const std::array<QString, 4> &explanations)
+{
+    for (size_t k = 0; k < 4; ++k) {
+        m_checks[k]->setToolTip(explanations[k]);
+        m_checks[k]->setAccessibleDescription(explanations[k]);
+    }
+}
+
 } // namespace kvadra

@@ -25,6 +25,8 @@ public:
     qint16 Dchecked = 0;
 
     void CheckBoxes();
+    // Sets each box's tooltip to what the answer compared.
+    void explain(const std::array<QString, 4> &explanations);
 
 private:
     std::array<QCheckBox *, 4> m_checks{};

@@ -1,5 +1,10 @@
 #include "testsolver/testrecord.h"
 
+#include "twoport/explain.h"
+#include "twoport/numbertext.h"
+
+#include <QLocale>
+
 namespace kvadra
 {
 
@@ -28,6 +33,35 @@ std::array<qint16, 4> compareParameter(const TestRecord &r, int code)
                                               r.caseYExists[size_t(k)], r.caseY, k, code - 4);
     }
     return result;
+}
+
+QString compareExplanation(const TestRecord &r, int code, int k, const QString &unit)
+{
+    if (code < 0 || code >= 8 || k < 0 || k >= 4)
+        return QString();
+    const bool z = code < 4;
+    const int j = code % 4;
+    const bool initialExists = (z ? r.initialZExists : r.initialYExists) == 1;
+    const bool caseExists = (z ? r.caseZExists : r.caseYExists)[size_t(k)] == 1;
+    const double initial = (z ? r.initialZ : r.initialY)[size_t(j)];
+    const double other = (z ? r.caseZ : r.caseY)[size_t(4 * k + j)];
+    const QString name = entryName(z, j);
+    auto line = [&](const QString &who, bool exists, double v) {
+        return name + QStringLiteral(" in ") + who + QStringLiteral(": ") +
+               (exists ? writeNumber(v) + QLatin1Char(' ') + unit
+                       : QStringLiteral("does not exist"));
+    };
+    const QString caseName = QStringLiteral("case ") + QChar('A' + k);
+    QString text = line(QStringLiteral("the INITIAL"), initialExists, initial) + '\n' +
+                   line(caseName, caseExists, other);
+    if (initialExists && caseExists && initial != other &&
+        writeNumber(initial) == writeNumber(other)) {
+        QLocale locale;
+        locale.setNumberOptions(QLocale::OmitGroupSeparator);
+        text += QStringLiteral("\nAt full precision: %1 and %2 — they differ in the last digits.")
+                    .arg(locale.toString(initial, 'g', 17), locale.toString(other, 'g', 17));
+    }
+    return text;
 }
 
 } // namespace kvadra

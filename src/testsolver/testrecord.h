@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 #include <array>
@@ -25,5 +26,9 @@ struct TestRecord {
 // y22) equals the INITIAL's. Values compare exactly: results that differ only in their last
 // bits differ, whatever the boxes showed. A parameter neither schematic has counts as the same.
 std::array<qint16, 4> compareParameter(const TestRecord &record, int code);
+
+// Parameter `code` in the INITIAL and in case k (0 = A ... 3 = D), each as the calculator showed
+// it, and at full precision where the shown texts agree but the values do not.
+QString compareExplanation(const TestRecord &record, int code, int k, const QString &unit);
 
 } // namespace kvadra
