@@ -35,7 +35,7 @@ ExerciseMain::ExerciseMain(TwoportMain &main) : ToolWindow(main, "exercise_main"
         QPalette pal = button->palette();
         pal.setColor(QPalette::Button, Qt::white);
         button->setPalette(pal);
-        button->setAccessibleName(QStringLiteral("Schematic ") + QLatin1String(s.name));
+        button->setAccessibleName(pictureDescription(s.pictureName()));
         const qint16 number = s.number;
         const QString name = QLatin1String(s.name);
         connect(button, &QPushButton::clicked, this,

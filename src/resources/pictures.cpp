@@ -217,9 +217,23 @@ void paintProgramIcon(QPainter &painter)
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {}
 
+QString pictureDescription(const QString &name)
+{
+    if (name.startsWith(QLatin1String("TEST")))
+        return QStringLiteral("Schematic ") + name.mid(4);
+    if (name.startsWith(QLatin1String("LAB"))) {
+        // "LABZ11" shows the set-up for z11; the chain parameters keep their capitals.
+        const QString parameter = name.mid(3);
+        return QStringLiteral("Set-up for ") +
+               (parameter.size() > 1 ? parameter.toLower() : parameter);
+    }
+    return QString();
+}
+
 void PictureBox::setPictureName(const QString &name)
 {
     m_name = name;
+    setAccessibleName(pictureDescription(name));
     updateGeometry();
     update();
 }

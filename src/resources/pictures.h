@@ -27,6 +27,9 @@ QPixmap picture(const QString &name, qreal devicePixelRatio = 1.0);
 // The named picture as an icon that yields a sharp pixmap at whatever ratio it is painted.
 QIcon pictureIcon(const QString &name);
 
+// What the picture shows, for screen readers: "Schematic G1G2", "Set-up for h21".
+QString pictureDescription(const QString &name);
+
 // The program icon shared by every window, 24 x 24 logical pixels.
 QIcon programIcon();
 
