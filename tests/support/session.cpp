@@ -43,9 +43,20 @@ void Session::type(const QString &window, const QString &name, const QString &te
         QTest::keyClicks(box, text);
 }
 
-QString Session::text(const QString &window, const QString &name)
+QStringList Session::texts(const QString &window, const QStringList &names)
 {
-    return control<QLineEdit>(window, name)->text();
+    QStringList out;
+    for (const QString &name : names)
+        out << text(window, name);
+    return out;
+}
+
+QStringList Session::messages()
+{
+    QStringList out;
+    for (const MessageBoxAnswerer::Box &box : m_boxes.takeBoxes())
+        out << box.text;
+    return out;
 }
 
 void Session::fill(const QStringList &values)

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "shell/application.h"
 #include "shell/twoportmain.h"
 #include "support/messageboxanswerer.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QString>
+#include <QStringList>
+#include <QTest>
 #include <QWidget>
 
 #include <memory>
@@ -37,7 +41,13 @@ public:
     void click(const QString &window, const QString &name);
     // Focuses the box by a click, then types: the focus selects all, so the typing replaces it.
     void type(const QString &window, const QString &name, const QString &text);
-    QString text(const QString &window, const QString &name);
+    QString text(const QString &window, const QString &name)
+    {
+        return control<QLineEdit>(window, name)->text();
+    }
+    QStringList texts(const QString &window, const QStringList &names);
+    // The texts of the message boxes shown since the last call, oldest first.
+    QStringList messages();
 
     // Types value k into box val<k+1>, skipping the boxes of absent elements (fixed at "0").
     void fill(const QStringList &values);
@@ -49,3 +59,13 @@ private:
     std::unique_ptr<kvadra::TwoportMain> m_main;
     MessageBoxAnswerer m_boxes;
 };
+
+// A test program's main: the application set up as the program's own main sets it up.
+#define KVADRA_TEST_MAIN(TestClass)                                                                \
+    int main(int argc, char *argv[])                                                               \
+    {                                                                                              \
+        QApplication app(argc, argv);                                                              \
+        kvadra::setUpApplication(app);                                                             \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }
