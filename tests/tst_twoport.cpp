@@ -181,6 +181,8 @@ private slots:
         QTest::newRow("large exponent") << "C" << 2e15 << "2E+15";
         QTest::newRow("large exponent de") << "de_DE" << 2.5e20 << "2,5E+20";
         QTest::newRow("negative zero") << "C" << -0.0 << "0";
+        QTest::newRow("largest") << "C" << -std::numeric_limits<double>::max()
+                                 << "-1.79769313486231E+308";
     }
     void writeNumber()
     {

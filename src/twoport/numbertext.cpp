@@ -33,6 +33,11 @@ double readNumber(const QString &text)
 
 QString writeNumber(double value)
 {
+    // The largest doubles round up past DBL_MAX at 15 digits, to a text that reads back as an
+    // overflow; round those toward zero instead, so every shown result can be typed in again.
+    constexpr double largest = 1.79769313486231e308;
+    if (std::fabs(value) > largest)
+        value = std::copysign(largest, value);
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     return locale.toString(value, 'G', 15);
