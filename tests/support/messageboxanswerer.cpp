@@ -27,12 +27,14 @@ void MessageBoxAnswerer::poll()
     seen.text = box->text();
     seen.icon = box->icon();
     seen.buttons = box->standardButtons();
-    if (m_queue.isEmpty()) {
+    if (!m_queue.isEmpty()) {
+        seen.pressed = m_queue.takeFirst();
+    } else if (m_fallback) {
+        seen.pressed = m_fallback(seen.buttons);
+    } else {
         seen.expected = false;
         seen.pressed =
             box->standardButtons().testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
-    } else {
-        seen.pressed = m_queue.takeFirst();
     }
     m_seen.append(seen);
     if (QAbstractButton *button = box->button(seen.pressed))

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
+
 // Answers the program's real modal message boxes. While a box is open its nested event loop
 // keeps running, so a short timer finds it as the active modal widget, records what it shows and
 // presses the button the test queued. A box nobody queued an answer for is recorded as
@@ -25,7 +27,12 @@ public:
 
     explicit MessageBoxAnswerer(QObject *parent = nullptr);
 
+    using Fallback = std::function<QMessageBox::StandardButton(QMessageBox::StandardButtons)>;
+
     void answer(QMessageBox::StandardButton button) { m_queue.append(button); }
+    // Picks the answer to a box nothing was queued for, so a walk that cannot foresee which
+    // actions raise a box still answers each one on purpose; such a box counts as expected.
+    void setFallback(Fallback fallback) { m_fallback = std::move(fallback); }
     // The boxes seen since the last call, oldest first.
     QList<Box> takeBoxes();
     int pendingAnswers() const { return int(m_queue.size()); }
@@ -35,5 +42,6 @@ private:
 
     QTimer m_timer;
     QList<QMessageBox::StandardButton> m_queue;
+    Fallback m_fallback;
     QList<Box> m_seen;
 };

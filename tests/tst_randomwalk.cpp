@@ -1,0 +1,346 @@
+#include "support/session.h"
+#include "twoport/calcerror.h"
+#include "twoport/numbertext.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <deque>
+#include <functional>
+#include <memory>
+
+using namespace kvadra;
+
+namespace
+{
+const QString mainName = QStringLiteral("twoport_main");
+// In the order of their weights in windowStates: 1, 2, 4, 8, 16.
+const QStringList tools{"lab_selectelement", "lab_helper", "exercise_main", "exercise_calc",
+                        "test_giveelement"};
+const QStringList windowNames = QStringList(tools) << mainName << "frmAbout";
+const std::pair<const char *, QStringList> results[] = {
+    {"exercise_calc", {"z11", "z12", "z21", "z22", "y11", "y12", "y21", "y22"}},
+    {"lab_helper", {"txtLabAnswer"}}};
+const QStringList oddTexts =
+    QStringLiteral("| |   |inf|-inf|nan|1e999|-0|1,5|1.5|1.000,5|1,000.5|.5|5.|1e-320|4.9e-324|"
+                   "1.7976931348623157e308|1e|e5|+3|--1|0x10|1 000|½|Ωμ|١٢٣|abc|easter|egg|brumo|"
+                   "tisk|EASTER|Egg")
+        .split('|');
+const std::pair<QString, QString> wordPairs[] = {
+    {"easter", "egg"}, {"brumo", "tisk"}, {"EaStEr", "EGG"}, {"egg", "easter"}};
+const QStringList locales{"C", "en_US", "de_DE", "fr_FR"};
+const int trailLength = 40;
+} // namespace
+
+// Plays random student actions on the real windows and checks after each one what must hold
+// whatever the student does. KVADRA_WALK_SEED repeats a walk, KVADRA_WALK_STEPS sets its
+// length, KVADRA_WALK_TRACE prints every action as it starts (for walks that crash).
+class TestRandomWalk : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup()
+    {
+        m_s.reset();
+        QLocale::setDefault(QLocale::c());
+    }
+    void walk();
+    void wholeSessionClosesClean();
+
+private:
+    template <typename List> auto pick(const List &list)
+    {
+        return list.isEmpty() ? typename List::value_type() : list[m_rng.bounded(list.size())];
+    }
+    template <typename T> T *pickUsable(QWidget *window)
+    {
+        QList<T *> usable;
+        for (T *w : window->findChildren<T *>())
+            if (w->isVisible() && w->isEnabled() && !w->property("readOnly").toBool())
+                usable << w;
+        return pick(usable);
+    }
+    // Students mostly work in the window they opened last; an even choice would press the
+    // main window's tool buttons so often that a test flow never gets past its first steps.
+    QWidget *randomWindow()
+    {
+        const QStringList open = m_s->main().windows().openWindows();
+        return m_s->main().windows().window(m_rng.bounded(3) ? open.last() : pick(open));
+    }
+    void note(const QString &what)
+    {
+        m_trail.push_back(what);
+        if (m_trail.size() > trailLength)
+            m_trail.pop_front();
+        if (m_trace)
+            qInfo("walk: %s", qPrintable(what));
+    }
+    void newSession();
+    QString randomText();
+    void type(QLineEdit *box, const QString &text);
+    QString violation();
+
+    std::unique_ptr<Session> m_s;
+    QRandomGenerator m_rng;
+    std::deque<QString> m_trail;
+    bool m_trace = false;
+    int m_boxes = 0;
+    int m_lastCount = 0;
+    int m_finished = 0;
+};
+
+void TestRandomWalk::newSession()
+{
+    m_s.reset();
+    const QString locale = pick(locales);
+    QLocale::setDefault(QLocale(locale));
+    m_s = std::make_unique<Session>();
+    // The program's boxes offer Yes and No, or OK alone.
+    m_s->boxes().setFallback([this](QMessageBox::StandardButtons offered) {
+        const bool yes = m_rng.bounded(2);
+        return !offered.testFlag(QMessageBox::Yes) ? QMessageBox::Ok
+               : yes                               ? QMessageBox::Yes
+                                                   : QMessageBox::No;
+    });
+    note("new session, locale " + locale);
+}
+
+QString TestRandomWalk::randomText()
+{
+    const quint32 kind = m_rng.bounded(10);
+    if (kind < 3)
+        return pick(oddTexts);
+    if (kind == 3)
+        return QString(int(m_rng.bounded(50, 400)), QLatin1Char("9.0,e-x"[m_rng.bounded(7)]));
+    if (kind < 7)
+        return QString::number(m_rng.bounded(-5, 60));
+    QString text = QString::number(m_rng.generateDouble() * (m_rng.bounded(2) ? 1e3 : -1e3), 'g',
+                                   int(m_rng.bounded(1, 18)));
+    if (kind == 9)
+        text += 'e' + QString::number(m_rng.bounded(-330, 330));
+    return m_rng.bounded(2) ? text : text.replace('.', ',');
+}
+
+void TestRandomWalk::type(QLineEdit *box, const QString &text)
+{
+    note(QStringLiteral("type \"%1\" into %2.%3")
+             .arg(text.left(60), box->window()->objectName(), box->objectName()));
+    // QTest::keyClicks takes ASCII only; wider characters go in as key events carrying text.
+    const bool ascii =
+        std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; });
+    m_s->type(box->window()->objectName(), box->objectName(), ascii ? text : QString());
+    for (QChar c : ascii ? QString() : text)
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+QString TestRandomWalk::violation()
+{
+    for (const MessageBoxAnswerer::Box &box : m_s->boxes().takeBoxes()) {
+        ++m_boxes;
+        if (box.title != applicationTitle())
+            return "box titled " + box.title;
+    }
+    const WindowRegistry &registry = m_s->main().windows();
+    const SharedState &s = m_s->state();
+    const QStringList open = registry.openWindows();
+    int sum = 0;
+    for (const QString &name : open)
+        sum += tools.contains(name) ? 1 << tools.indexOf(name) : 0;
+    if (s.windowStates() != sum)
+        return QStringLiteral("windowStates %1 with open %2")
+            .arg(s.windowStates())
+            .arg(open.join(','));
+    for (const char *frame : {"frameVol", "frameCur", "frameRes", "frameCon"})
+        if (m_s->main().findChild<QGroupBox *>(frame)->isEnabled() != (sum == 0))
+            return QStringLiteral("%1 enabled is wrong").arg(frame);
+    for (const char *kilo : {"optV3", "optA3", "optS3"})
+        if (m_s->main().findChild<QWidget *>(kilo)->isEnabled())
+            return QStringLiteral("%1 enabled").arg(kilo);
+    if (s.currentMode() < 0 || s.currentMode() > 2)
+        return QStringLiteral("currentMode %1").arg(s.currentMode());
+    if (s.schemCount() < 0 || s.schemCount() > 5)
+        return QStringLiteral("schemCount %1").arg(s.schemCount());
+    m_finished += s.schemCount() == 5 && m_lastCount != 5;
+    m_lastCount = s.schemCount();
+    // After the deferred deletions every window that still exists is open and shown, and the
+    // only one of its name; the main window alone outlives its closing.
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (!windowNames.contains(w->objectName()) || qobject_cast<QMessageBox *>(w))
+            continue;
+        const bool shown = registry.window(w->objectName()) == w && w->isVisible();
+        if (!shown && !(w == &m_s->main() && !open.contains(mainName)))
+            return w->objectName() + " lingers or is doubled";
+    }
+    for (const auto &[window, boxes] : results) {
+        QWidget *w = registry.window(window);
+        for (const QString &name : boxes) {
+            const QString text = w ? w->findChild<QLineEdit *>(name)->text() : QString();
+            try {
+                if (!text.isEmpty())
+                    readNumber(text);
+            } catch (const CalcError &) {
+                return QStringLiteral("%1.%2 holds \"%3\"").arg(window, name, text);
+            }
+        }
+    }
+    return QString();
+}
+
+void TestRandomWalk::walk()
+{
+    const QByteArray seedText = qgetenv("KVADRA_WALK_SEED");
+    const quint32 seed =
+        seedText.isEmpty() ? quint32(QDateTime::currentMSecsSinceEpoch()) : seedText.toUInt();
+    const int steps = qEnvironmentVariableIsSet("KVADRA_WALK_STEPS")
+                          ? qEnvironmentVariableIntValue("KVADRA_WALK_STEPS")
+                          : 2000;
+    m_trace = qEnvironmentVariableIsSet("KVADRA_WALK_TRACE");
+    qInfo("walk: seed %u, %d steps (repeat with KVADRA_WALK_SEED=%u)", seed, steps, seed);
+    m_rng.seed(seed);
+    const QList<QKeyCombination> keys{Qt::Key_Escape, Qt::Key_Return, Qt::Key_Space, Qt::Key_Tab,
+                                      Qt::CTRL | Qt::SHIFT | Qt::Key_C};
+    // Each action tells whether it found something to act on.
+    const std::pair<int, std::function<bool()>> kinds[] = {
+        {50,
+         [this] {
+             QAbstractButton *b = pickUsable<QAbstractButton>(randomWindow());
+             if (b) {
+                 note("click " + b->window()->objectName() + "." + b->objectName());
+                 QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, b->rect().center());
+             }
+             return b != nullptr;
+         }},
+        {30,
+         [this] {
+             QLineEdit *box = pickUsable<QLineEdit>(randomWindow());
+             if (box)
+                 type(box, randomText());
+             return box != nullptr;
+         }},
+        // Both lab boxes must hold a word pair at once, which single typing would seldom reach.
+        {2,
+         [this] {
+             QWidget *helper = m_s->main().windows().window("lab_helper");
+             if (!helper || !helper->findChild<QLineEdit *>("txtMeasure2")->isEnabled())
+                 return false;
+             const auto &[first, second] = wordPairs[m_rng.bounded(int(std::size(wordPairs)))];
+             type(helper->findChild<QLineEdit *>("txtMeasure1"), first);
+             type(helper->findChild<QLineEdit *>("txtMeasure2"), second);
+             return true;
+         }},
+        // A test step needs every element box readable at once, as a student would type them.
+        {20,
+         [this] {
+             if (!m_s->isOpen("exercise_calc"))
+                 return false;
+             QStringList values;
+             for (int k = 0; k < 3; ++k)
+                 values << QString::number(m_rng.bounded(1, 100));
+             note("fill the calculator with " + values.join(' '));
+             m_s->fill(values);
+             return true;
+         }},
+        {2,
+         [this] {
+             QMenuBar *bar = m_s->main().menuBar();
+             const QRect item = bar->actionGeometry(bar->actions().constFirst());
+             note("menu About");
+             QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, item.center());
+             return true;
+         }},
+        {6,
+         [this, &keys] {
+             QWidget *window = randomWindow();
+             QWidget *target = window->focusWidget() ? window->focusWidget() : window;
+             const QKeyCombination key = pick(keys);
+             note(QStringLiteral("key %1 on %2.%3")
+                      .arg(QKeySequence(key).toString(), window->objectName(),
+                           target->objectName()));
+             QTest::keyClick(target, key.key(), key.keyboardModifiers());
+             return true;
+         }},
+        {6,
+         [this] {
+             QStringList open = m_s->main().windows().openWindows();
+             // Closing the main window ends the session, so it stays rare to let walks get deep.
+             if (open.size() > 1 && m_rng.bounded(20) != 0)
+                 open.removeAll(mainName);
+             const QString name = pick(open);
+             note("close " + name);
+             m_s->window(name)->close();
+             return true;
+         }},
+    };
+    int total = 0;
+    for (const auto &kind : kinds)
+        total += kind.first;
+    QElapsedTimer clock;
+    clock.start();
+    newSession();
+    for (int step = 1; step <= steps; ++step) {
+        for (bool done = false; !done;) {
+            int roll = int(m_rng.bounded(total));
+            const auto *kind = std::begin(kinds);
+            while (roll >= kind->first)
+                roll -= (kind++)->first;
+            done = kind->second();
+        }
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const QString broken = violation();
+        if (!broken.isEmpty()) {
+            for (const QString &what : m_trail)
+                qInfo("trail: %s", qPrintable(what));
+            QFAIL(qPrintable(
+                QStringLiteral("step %1 of seed %2: %3").arg(step).arg(seed).arg(broken)));
+        }
+        if (m_s->main().windows().openWindows().isEmpty())
+            newSession();
+    }
+    qInfo("walk: %d steps in %lld ms, %d boxes answered, %d tests finished", steps, clock.elapsed(),
+          m_boxes, m_finished);
+}
+
+void TestRandomWalk::wholeSessionClosesClean()
+{
+    m_s = std::make_unique<Session>();
+    m_s->click(mainName, "btnTest");
+    for (int step = 0; step < 5; ++step) {
+        m_s->click("exercise_main", "r1");
+        m_s->fill({"2"});
+        m_s->calculate();
+        m_s->click("exercise_calc", "cmdContinue");
+    }
+    m_s->click("test_giveelement", "btnZ11");
+    m_s->exercise("R1R2", {"1", "2"});
+    m_s->click(mainName, "Command1");
+    m_s->click("lab_selectelement", "btnZ11");
+    m_s->type("lab_helper", "txtMeasure1", "1");
+    m_s->type("lab_helper", "txtMeasure2", "2");
+    m_s->click("lab_helper", "btnCalculate");
+    m_s->main().findChild<QAction *>("menuAbout")->trigger();
+    const QStringList open = m_s->main().windows().openWindows();
+    QCOMPARE(QSet<QString>(open.begin(), open.end()),
+             QSet<QString>(windowNames.begin(), windowNames.end()));
+    QCOMPARE(m_s->messages(), QStringList());
+
+    QList<QPointer<QWidget>> windows;
+    for (const QString &name : open)
+        windows << m_s->window(name);
+    m_s->main().close();
+    QCOMPARE(m_s->main().windows().openWindows(), QStringList());
+    QCOMPARE(m_s->state().windowStates(), qint16(0));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (int k = 0; k < windows.size(); ++k)
+        QVERIFY2(windows[k].isNull() == (open[k] != mainName), qPrintable(open[k]));
+    m_s.reset();
+    QVERIFY(windows[int(open.indexOf(mainName))].isNull());
+}
+
+KVADRA_TEST_MAIN(TestRandomWalk)
+#include "tst_randomwalk.moc"
