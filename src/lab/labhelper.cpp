@@ -37,6 +37,17 @@ LabHelper::LabHelper(TwoportMain &main) : ToolWindow(main, "lab_helper", 2)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     resize(tw(6630), tw(4500));
 
+    // Created first so that the window opens with the focus on Calculate.
+    QGroupBox *answer = makeFrame(this, "frameAnswer", QStringLiteral("Step 2"), tw(120), tw(3120),
+                                  tw(6375), tw(1215));
+    QPushButton *calculate = makeButton(answer, "btnCalculate", QStringLiteral("Calculate"),
+                                        tw(120), tw(360), tw(3015), tw(735));
+    m_lblParameter = makeLabel(answer, "lblParameter", QStringLiteral("Parameter ___ value:"),
+                               tw(3360), tw(360), tw(2535), tw(255));
+    makeBold(m_lblParameter);
+    m_answer = makeEdit(answer, "txtLabAnswer", QString(), tw(3360), tw(720), tw(2895), tw(285));
+    m_answer->setReadOnly(true);
+
     QGroupBox *measure = makeFrame(this, "frameMeasure", QStringLiteral("Step 1"), tw(120), tw(120),
                                    tw(6375), tw(2895));
     makeLabel(measure, "Label1", QStringLiteral("Complete the following measurements:"), tw(120),
@@ -56,16 +67,6 @@ LabHelper::LabHelper(TwoportMain &main) : ToolWindow(main, "lab_helper", 2)
         makeEdit(m_frameMeasure2, "txtMeasure2", QString(), tw(120), tw(360), tw(1815), tw(285));
     selectAllOnFocus(m_measure1);
     selectAllOnFocus(m_measure2);
-
-    QGroupBox *answer = makeFrame(this, "frameAnswer", QStringLiteral("Step 2"), tw(120), tw(3120),
-                                  tw(6375), tw(1215));
-    QPushButton *calculate = makeButton(answer, "btnCalculate", QStringLiteral("Calculate"),
-                                        tw(120), tw(360), tw(3015), tw(735));
-    m_lblParameter = makeLabel(answer, "lblParameter", QStringLiteral("Parameter ___ value:"),
-                               tw(3360), tw(360), tw(2535), tw(255));
-    makeBold(m_lblParameter);
-    m_answer = makeEdit(answer, "txtLabAnswer", QString(), tw(3360), tw(720), tw(2895), tw(285));
-    m_answer->setReadOnly(true);
 
     setTabOrder(calculate, m_answer);
     setTabOrder(m_answer, m_measure1);
