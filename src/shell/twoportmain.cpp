@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QLayout>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -33,6 +34,8 @@ TwoportMain::TwoportMain(QWidget *parent) : QMainWindow(parent)
 
     QAction *about = menuBar()->addAction(QStringLiteral("About"));
     about->setObjectName(QStringLiteral("menuAbout"));
+    // The menu item has no mnemonic in its caption, so the keyboard reaches it by the help key.
+    about->setShortcut(QKeySequence::HelpContents);
     connect(about, &QAction::triggered, this, &TwoportMain::onAbout);
 
     auto *client = new QWidget(this);
