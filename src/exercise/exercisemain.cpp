@@ -67,10 +67,11 @@ ExerciseMain::ExerciseMain(TwoportMain &main) : ToolWindow(main, "exercise_main"
     setWindowFlag(Qt::WindowMinimizeButtonHint, false);
 
     m_frame = makeFrame(this, "frmGetSchem", QString(), tw(120), tw(120), tw(9735), tw(6975));
-    makeLabel(m_frame, "Label1",
-              QStringLiteral("Please click on the schematic for which you want to obtain Z- and "
-                             "Y-parameters:"),
-              tw(120), tw(360), tw(5775), tw(375));
+    fitTextToWidth(makeLabel(
+        m_frame, "Label1",
+        QStringLiteral("Please click on the schematic for which you want to obtain Z- and "
+                       "Y-parameters:"),
+        tw(120), tw(360), tw(5775), tw(375)));
 
     const int columns[] = {120, 2520, 4920, 7320};
     const int rows[] = {720, 2280, 3840, 5400};

@@ -125,4 +125,14 @@ void selectAllOnFocus(QLineEdit *edit)
     new SelectAllOnFocus(edit);
 }
 
+void fitTextToWidth(QLabel *label)
+{
+    QFont font = label->font();
+    for (qreal spacing = -0.05; label->sizeHint().width() > label->width() && spacing >= -0.3;
+         spacing -= 0.05) {
+        font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+        label->setFont(font);
+    }
+}
+
 } // namespace kvadra

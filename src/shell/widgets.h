@@ -50,4 +50,9 @@ void setBackground(QWidget *widget, const QColor &colour);
 // Every focus gain, by keyboard or mouse, selects the whole text, so typing replaces it.
 void selectAllOnFocus(QLineEdit *edit);
 
+// Narrows the letter spacing of a one-line label, by at most a third of a pixel per letter,
+// until its text fits the label's fixed width; the face the layout figures were drawn for was
+// a little narrower than the one we ship.
+void fitTextToWidth(QLabel *label);
+
 } // namespace kvadra
