@@ -69,7 +69,7 @@ AboutWindow::AboutWindow(QWidget *parent) : QWidget(parent)
     address->setReadOnly(true);
 
     QLabel *rights =
-        makeLabel(this, "Label1", QStringLiteral("Copyright (C) 2026 the Kvadra developers"),
+        makeLabel(this, "Label1", QStringLiteral("Copyright (C) 2026 Kvadra developers"),
                   tw(1080), tw(2160), tw(3045), tw(210));
     setTextColour(rights, Qt::black);
 
