@@ -1,5 +1,6 @@
 #include "exercise/exercisemain.h"
 
+#include "resources/bands.h"
 #include "resources/pictures.h"
 #include "shell/twoportmain.h"
 #include "shell/widgets.h"
@@ -37,14 +38,17 @@ public:
         QStyleOptionButton opt;
         opt.initFrom(m_button);
         opt.state |= m_button->isDown() ? QStyle::State_Sunken : QStyle::State_Raised;
-        p.drawControl(QStyle::CE_PushButtonBevel, opt);
         const QRect face = m_button->style()->subElementRect(QStyle::SE_PushButtonContents, &opt,
                                                              m_button);
-        p.fillRect(face, Qt::white);
         const QSize size = pictureSize(m_picture);
         const QPoint at(face.x() + (face.width() - size.width()) / 2,
                         face.y() + (face.height() - size.height()) / 2);
-        p.drawPixmap(at, picture(m_picture, m_button->devicePixelRatioF()));
+        const QPixmap pm = picture(m_picture, m_button->devicePixelRatioF());
+        paintInBands(p, m_button->rect(), [&] {
+            p.drawControl(QStyle::CE_PushButtonBevel, opt);
+            p.fillRect(face, Qt::white);
+            p.drawPixmap(at, pm);
+        });
         if (m_button->hasFocus()) {
             QStyleOptionFocusRect focus;
             focus.initFrom(m_button);

@@ -1,5 +1,7 @@
 #include "resources/pictures.h"
 
+#include "resources/bands.h"
+
 #include "resources/drawing.h"
 
 #include <QApplication>
@@ -248,7 +250,8 @@ void PictureBox::paintEvent(QPaintEvent *)
     if (m_name.isEmpty())
         return;
     QPainter p(this);
-    p.drawPixmap(0, 0, picture(m_name, devicePixelRatioF()));
+    const QPixmap pm = picture(m_name, devicePixelRatioF());
+    paintInBands(p, rect(), [&] { p.drawPixmap(0, 0, pm); });
 }
 
 } // namespace kvadra
