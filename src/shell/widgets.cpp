@@ -1,18 +1,72 @@
 #include "shell/widgets.h"
 
+#include "resources/bands.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionGroupBox>
+#include <QStylePainter>
 
 namespace kvadra
 {
 
 namespace
 {
+// A group box painted as QGroupBox paints itself, but for its border. The style stretches a
+// nine-patch image over the whole frame, a scaled and blended image as large as the frame on
+// every paint, and the frames are the largest controls of every window. Drawn once per size and
+// then copied, it costs a blit.
+class Frame : public QGroupBox
+{
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter p(this);
+        QStyleOptionGroupBox option;
+        initStyleOption(&option);
+        const QPixmap border = borderImage(option);
+        paintInBands(p, rect(), [&] { p.drawPixmap(0, 0, border); });
+        option.subControls &= ~QStyle::SC_GroupBoxFrame;
+        p.drawComplexControl(QStyle::CC_GroupBox, option);
+    }
+
+private:
+    QPixmap borderImage(const QStyleOptionGroupBox &option) const
+    {
+        const qreal ratio = devicePixelRatioF();
+        // The border sits below the caption's line, so it depends on the caption's height.
+        const QString key = QStringLiteral("kvadra/frame/%1x%2@%3/%4")
+                                .arg(width())
+                                .arg(height())
+                                .arg(ratio)
+                                .arg(option.text.isEmpty() ? 0 : fontMetrics().height());
+        QPixmap pixmap;
+        if (QPixmapCache::find(key, &pixmap))
+            return pixmap;
+        pixmap = QPixmap(size() * ratio);
+        pixmap.setDevicePixelRatio(ratio);
+        pixmap.fill(Qt::transparent);
+        {
+            QPainter p(&pixmap);
+            QStyleOptionGroupBox frame = option;
+            frame.subControls = QStyle::SC_GroupBoxFrame;
+            style()->drawComplexControl(QStyle::CC_GroupBox, &frame, &p, this);
+        }
+        QPixmapCache::insert(key, pixmap);
+        return pixmap;
+    }
+};
+
 template <typename W> W *place(W *widget, const char *name, int x, int y, int w, int h)
 {
     widget->setObjectName(QLatin1String(name));
@@ -30,7 +84,7 @@ template <typename W> W *place(W *widget, const char *name, int x, int y, int w,
 QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &caption, int x, int y, int w,
                      int h)
 {
-    auto *frame = place(new QGroupBox(caption, parent), name, x, y, w, h);
+    auto *frame = place(new Frame(caption, parent), name, x, y, w, h);
     QFont bold = QApplication::font();
     bold.setBold(true);
     frame->setFont(bold);
