@@ -19,10 +19,10 @@ namespace kvadra
 
 namespace
 {
-// A group box painted as QGroupBox paints itself, but for its border. The style stretches a
-// nine-patch image over the whole frame, a scaled and blended image as large as the frame on
-// every paint, and the frames are the largest controls of every window. Drawn once per size and
-// then copied, it costs a blit.
+// A group box painted as QGroupBox paints itself, from an image drawn once per look. The style
+// stretches a nine-patch image over the whole frame on every paint, a scaled and blended image as
+// large as the frame, and lays out its caption three times; the frames are the largest controls
+// of every window and are painted again whenever a window opens or the units lock.
 class Frame : public QGroupBox
 {
 public:
@@ -31,25 +31,26 @@ public:
 protected:
     void paintEvent(QPaintEvent *) override
     {
-        QStylePainter p(this);
         QStyleOptionGroupBox option;
         initStyleOption(&option);
-        const QPixmap border = borderImage(option);
-        paintInBands(p, rect(), [&] { p.drawPixmap(0, 0, border); });
-        option.subControls &= ~QStyle::SC_GroupBoxFrame;
-        p.drawComplexControl(QStyle::CC_GroupBox, option);
+        const QPixmap look = image(option);
+        QPainter p(this);
+        paintInBands(p, rect(), [&] { p.drawPixmap(0, 0, look); });
     }
 
 private:
-    QPixmap borderImage(const QStyleOptionGroupBox &option) const
+    QPixmap image(const QStyleOptionGroupBox &option) const
     {
         const qreal ratio = devicePixelRatioF();
-        // The border sits below the caption's line, so it depends on the caption's height.
-        const QString key = QStringLiteral("kvadra/frame/%1x%2@%3/%4")
+        const QString key = QStringLiteral("kvadra/frame/%1x%2@%3/%4/%5/%6/")
                                 .arg(width())
                                 .arg(height())
                                 .arg(ratio)
-                                .arg(option.text.isEmpty() ? 0 : fontMetrics().height());
+                                .arg(int(option.state))
+                                // Of the palette, the caption's colour is all the style uses.
+                                .arg(option.palette.windowText().color().rgba())
+                                .arg(font().key()) +
+                            option.text;
         QPixmap pixmap;
         if (QPixmapCache::find(key, &pixmap))
             return pixmap;
@@ -57,10 +58,10 @@ private:
         pixmap.setDevicePixelRatio(ratio);
         pixmap.fill(Qt::transparent);
         {
-            QPainter p(&pixmap);
-            QStyleOptionGroupBox frame = option;
-            frame.subControls = QStyle::SC_GroupBoxFrame;
-            style()->drawComplexControl(QStyle::CC_GroupBox, &frame, &p, this);
+            QStylePainter p(&pixmap, const_cast<Frame *>(this));
+            // A painter on a widget starts with the widget's font, one on a pixmap does not.
+            p.setFont(font());
+            p.drawComplexControl(QStyle::CC_GroupBox, option);
         }
         QPixmapCache::insert(key, pixmap);
         return pixmap;
