@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -182,10 +183,23 @@ void selectAllOnFocus(QLineEdit *edit)
 
 void fitTextToWidth(QLabel *label)
 {
+    // Measuring the text costs more than building the rest of its window, and the window is
+    // built anew each time it opens; the answer only changes with the text, face and width.
+    static QHash<QString, qreal> spacings;
     QFont font = label->font();
-    for (qreal spacing = -0.05; label->sizeHint().width() > label->width() && spacing >= -0.3;
-         spacing -= 0.05) {
-        font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+    const QString key = QStringLiteral("%1/%2/").arg(font.key()).arg(label->width()) + label->text();
+    auto known = spacings.constFind(key);
+    if (known == spacings.constEnd()) {
+        qreal spacing = 0;
+        while (label->sizeHint().width() > label->width() && spacing > -0.3) {
+            spacing -= 0.05;
+            font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+            label->setFont(font);
+        }
+        known = spacings.insert(key, spacing);
+    }
+    if (*known != 0) {
+        font.setLetterSpacing(QFont::AbsoluteSpacing, *known);
         label->setFont(font);
     }
 }
