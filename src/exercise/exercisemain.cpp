@@ -2,6 +2,7 @@
 
 #include "resources/bands.h"
 #include "resources/pictures.h"
+#include "shell/cachedlook.h"
 #include "shell/twoportmain.h"
 #include "shell/widgets.h"
 #include "twoport/catalogue.h"
@@ -18,9 +19,9 @@ namespace kvadra
 
 namespace
 {
-// Paints a picture button as a plain bevel with a white face and the schematic on it. Giving
-// the buttons a white palette instead would cost each one the style's cached bevel, which
-// doubled the time to open the window.
+// Paints a picture button as a plain bevel with a white face and the schematic on it, from an
+// image drawn once per state. Giving the buttons a white palette instead would cost each one
+// the style's cached bevel, which doubled the time to open the window.
 class WhitePictureFace : public QObject
 {
 public:
@@ -43,12 +44,12 @@ public:
         const QSize size = pictureSize(m_picture);
         const QPoint at(face.x() + (face.width() - size.width()) / 2,
                         face.y() + (face.height() - size.height()) / 2);
-        const QPixmap pm = picture(m_picture, m_button->devicePixelRatioF());
-        paintInBands(p, m_button->rect(), [&] {
-            p.drawControl(QStyle::CE_PushButtonBevel, opt);
-            p.fillRect(face, Qt::white);
-            p.drawPixmap(at, pm);
+        const QPixmap look = cachedLook(m_button, opt, m_picture, [&](QPainter &painter) {
+            m_button->style()->drawControl(QStyle::CE_PushButtonBevel, &opt, &painter, m_button);
+            painter.fillRect(face, Qt::white);
+            painter.drawPixmap(at, picture(m_picture, m_button->devicePixelRatioF()));
         });
+        paintInBands(p, m_button->rect(), [&] { p.drawPixmap(0, 0, look); });
         if (m_button->hasFocus()) {
             QStyleOptionFocusRect focus;
             focus.initFrom(m_button);

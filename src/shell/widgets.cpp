@@ -1,6 +1,6 @@
 #include "shell/widgets.h"
 
-#include "resources/bands.h"
+#include "shell/cachedlook.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -8,67 +8,14 @@
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPixmapCache>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyleOptionGroupBox>
-#include <QStylePainter>
 
 namespace kvadra
 {
 
 namespace
 {
-// A group box painted as QGroupBox paints itself, from an image drawn once per look. The style
-// stretches a nine-patch image over the whole frame on every paint, a scaled and blended image as
-// large as the frame, and lays out its caption three times; the frames are the largest controls
-// of every window and are painted again whenever a window opens or the units lock.
-class Frame : public QGroupBox
-{
-public:
-    using QGroupBox::QGroupBox;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QStyleOptionGroupBox option;
-        initStyleOption(&option);
-        const QPixmap look = image(option);
-        QPainter p(this);
-        paintInBands(p, rect(), [&] { p.drawPixmap(0, 0, look); });
-    }
-
-private:
-    QPixmap image(const QStyleOptionGroupBox &option) const
-    {
-        const qreal ratio = devicePixelRatioF();
-        const QString key = QStringLiteral("kvadra/frame/%1x%2@%3/%4/%5/%6/")
-                                .arg(width())
-                                .arg(height())
-                                .arg(ratio)
-                                .arg(int(option.state))
-                                // Of the palette, the caption's colour is all the style uses.
-                                .arg(option.palette.windowText().color().rgba())
-                                .arg(font().key()) +
-                            option.text;
-        QPixmap pixmap;
-        if (QPixmapCache::find(key, &pixmap))
-            return pixmap;
-        pixmap = QPixmap(size() * ratio);
-        pixmap.setDevicePixelRatio(ratio);
-        pixmap.fill(Qt::transparent);
-        {
-            QStylePainter p(&pixmap, const_cast<Frame *>(this));
-            // A painter on a widget starts with the widget's font, one on a pixmap does not.
-            p.setFont(font());
-            p.drawComplexControl(QStyle::CC_GroupBox, option);
-        }
-        QPixmapCache::insert(key, pixmap);
-        return pixmap;
-    }
-};
-
 template <typename W> W *place(W *widget, const char *name, int x, int y, int w, int h)
 {
     widget->setObjectName(QLatin1String(name));
@@ -104,13 +51,13 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, 
 QRadioButton *makeOption(QWidget *parent, const char *name, const QString &text, int x, int y,
                          int w, int h)
 {
-    return place(new QRadioButton(text, parent), name, x, y, w, h);
+    return place(new OptionButton(text, parent), name, x, y, w, h);
 }
 
 QCheckBox *makeCheck(QWidget *parent, const char *name, const QString &text, int x, int y, int w,
                      int h)
 {
-    return place(new QCheckBox(text, parent), name, x, y, w, h);
+    return place(new CheckBox(text, parent), name, x, y, w, h);
 }
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, int x, int y, int w,
