@@ -2,7 +2,7 @@
 
 #include "resources/bands.h"
 #include "resources/pictures.h"
-#include "shell/cachedlook.h"
+#include "shell/cachingstyle.h"
 #include "shell/twoportmain.h"
 #include "shell/widgets.h"
 #include "twoport/catalogue.h"

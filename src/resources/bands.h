@@ -21,12 +21,13 @@ template <typename Paint> void paintInBands(QPainter &painter, const QRect &area
         paint();
         return;
     }
-    painter.save();
     for (int y = area.top(); y <= area.bottom(); y += rows) {
-        painter.setClipRect(QRect(area.left(), y, area.width(), std::min(rows, area.bottom() + 1 - y)));
+        painter.save();
+        const QRect band(area.left(), y, area.width(), std::min(rows, area.bottom() + 1 - y));
+        painter.setClipRect(band, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
         paint();
+        painter.restore();
     }
-    painter.restore();
 }
 
 } // namespace kvadra

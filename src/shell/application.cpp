@@ -1,6 +1,7 @@
 #include "shell/application.h"
 
 #include "resources/pictures.h"
+#include "shell/cachingstyle.h"
 #include "version.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@ void setUpApplication(QApplication &app)
 {
     QApplication::setApplicationName(applicationTitle());
     QApplication::setApplicationVersion(QString::fromLatin1(versionString));
+    QApplication::setStyle(new CachingStyle);
     // Arial metrics come closest to the classic dialog face the layout figures were made for;
     // where Liberation Sans is missing, the style hint picks the system sans-serif.
     QFont font(QStringLiteral("Liberation Sans"));

@@ -1,7 +1,5 @@
 #include "shell/widgets.h"
 
-#include "shell/cachedlook.h"
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -33,7 +31,7 @@ template <typename W> W *place(W *widget, const char *name, int x, int y, int w,
 QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &caption, int x, int y, int w,
                      int h)
 {
-    auto *frame = place(new Frame(caption, parent), name, x, y, w, h);
+    auto *frame = place(new QGroupBox(caption, parent), name, x, y, w, h);
     QFont bold = QApplication::font();
     bold.setBold(true);
     frame->setFont(bold);
@@ -51,13 +49,13 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, 
 QRadioButton *makeOption(QWidget *parent, const char *name, const QString &text, int x, int y,
                          int w, int h)
 {
-    return place(new OptionButton(text, parent), name, x, y, w, h);
+    return place(new QRadioButton(text, parent), name, x, y, w, h);
 }
 
 QCheckBox *makeCheck(QWidget *parent, const char *name, const QString &text, int x, int y, int w,
                      int h)
 {
-    return place(new CheckBox(text, parent), name, x, y, w, h);
+    return place(new QCheckBox(text, parent), name, x, y, w, h);
 }
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, int x, int y, int w,
