@@ -7,17 +7,20 @@
 #include <QStyleOption>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace kvadra
 {
 
 QPixmap cachedLook(const QWidget *widget, const QStyleOption &option, const QString &what,
-                   const std::function<void(QPainter &)> &draw)
+                   const std::function<void(QPainter &)> &draw, const QRect &area)
 {
+    const QRect drawn = area.isNull() ? option.rect : area;
     const qreal ratio = widget->devicePixelRatioF();
     QString key = QStringLiteral("kvadra/look/%1/%2x%3@%4/%5/%6/")
                       .arg(QLatin1String(widget->metaObject()->className()))
-                      .arg(option.rect.width())
-                      .arg(option.rect.height())
+                      .arg(drawn.width())
+                      .arg(drawn.height())
                       .arg(ratio)
                       .arg(int(option.state))
                       .arg(widget->font().key());
@@ -27,7 +30,7 @@ QPixmap cachedLook(const QWidget *widget, const QStyleOption &option, const QStr
     QPixmap pixmap;
     if (QPixmapCache::find(key, &pixmap))
         return pixmap;
-    pixmap = QPixmap(option.rect.size() * ratio);
+    pixmap = QPixmap(drawn.size() * ratio);
     pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     {
@@ -35,8 +38,8 @@ QPixmap cachedLook(const QWidget *widget, const QStyleOption &option, const QStr
         // A painter on a widget starts with the widget's face, one on a pixmap does not.
         p.setFont(widget->font());
         p.setLayoutDirection(widget->layoutDirection());
-        p.translate(-option.rect.topLeft());
-        paintInBands(p, option.rect, [&] { draw(p); });
+        p.translate(-drawn.topLeft());
+        paintInBands(p, drawn, [&] { draw(p); });
     }
     QPixmapCache::insert(key, pixmap);
     return pixmap;
@@ -93,11 +96,28 @@ void CachingStyle::drawComplexControl(ComplexControl control, const QStyleOption
         QProxyStyle::drawComplexControl(control, option, painter, widget);
         return;
     }
-    copy(painter, option->rect,
-         cachedLook(widget, *option, QStringLiteral("cc%1/").arg(control) + frame->text,
-                    [&](QPainter &p) {
-                        QProxyStyle::drawComplexControl(control, option, &p, widget);
-                    }));
+    // The border and the caption are kept apart: the border is as large as the frame, and a
+    // frame whose caption changes (the selection window's, at every step of a test) would
+    // otherwise fill the cache with a frame-sized image per caption.
+    QStyleOptionGroupBox part = *frame;
+    part.subControls = frame->subControls & SC_GroupBoxFrame;
+    if (part.subControls) {
+        // Where the border starts depends on whether there is a caption, not on its text.
+        const QString what = QStringLiteral("cc%1/border/%2").arg(control).arg(!frame->text.isEmpty());
+        copy(painter, option->rect, cachedLook(widget, part, what, [&](QPainter &p) {
+                 QProxyStyle::drawComplexControl(control, &part, &p, widget);
+             }));
+    }
+    part.subControls = frame->subControls & ~SC_GroupBoxFrame;
+    if (part.subControls && !frame->text.isEmpty()) {
+        // Styles put the caption on the frame's first line.
+        QRect line = option->rect;
+        line.setHeight(std::min(line.height(), widget->fontMetrics().height() + 4));
+        const QString what = QStringLiteral("cc%1/caption/").arg(control) + frame->text;
+        painter->drawPixmap(line.topLeft(), cachedLook(widget, part, what, [&](QPainter &p) {
+                                QProxyStyle::drawComplexControl(control, &part, &p, widget);
+                            }, line));
+    }
 }
 
 } // namespace kvadra

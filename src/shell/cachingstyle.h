@@ -2,6 +2,7 @@
 
 #include <QPixmap>
 #include <QProxyStyle>
+#include <QRect>
 #include <QString>
 
 #include <functional>
@@ -15,9 +16,10 @@ namespace kvadra
 // The look of a control in the state the option describes, drawn by `draw` the first time and
 // then taken from the pixmap cache. The key holds everything the styles read: the option's size,
 // state and palette colours and the widget's class and face, plus `what` for whatever else the
-// drawing shows (the element drawn, a text, a picture).
+// drawing shows (the element drawn, a text, a picture). The image covers `area`, by default the
+// option's rectangle.
 QPixmap cachedLook(const QWidget *widget, const QStyleOption &option, const QString &what,
-                   const std::function<void(QPainter &)> &draw);
+                   const std::function<void(QPainter &)> &draw, const QRect &area = QRect());
 
 // The application's style, unchanged in look, with the controls that are slow to draw taken
 // from cachedLook. The style draws them with anti-aliased curves, gradients, a nine-patch image
