@@ -4,8 +4,6 @@
 #include "twoport/catalogue.h"
 
 #include <QAbstractButton>
-#include <QAction>
-#include <QCheckBox>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -17,35 +15,6 @@ using namespace kvadra;
 namespace
 {
 using Setup = std::function<void(Session &)>;
-
-void openAbout(Session &s)
-{
-    s.window("twoport_main")->findChild<QAction *>("menuAbout")->trigger();
-}
-
-void openCalculator(Session &s)
-{
-    s.click("twoport_main", "btnExercise");
-    s.click("exercise_main", "r1r2r3");
-}
-
-void openLabHelper(Session &s)
-{
-    s.click("twoport_main", "Command1");
-    s.click("lab_selectelement", "btnZ11");
-}
-
-// Five schematics through calculator and Continue, which opens the comparison window.
-void openComparison(Session &s)
-{
-    s.click("twoport_main", "btnTest");
-    for (const char *pick : {"r1", "r1r2", "r2r3", "g1", "g2"}) {
-        s.click("exercise_main", pick);
-        s.fill({"1", "2", "3"});
-        s.calculate();
-        s.click("exercise_calc", "cmdContinue");
-    }
-}
 
 // The control the window opens with the focus on, then those Tab visits from there.
 QStringList tabOrder(QWidget *window, int count)
@@ -77,18 +46,6 @@ void tabTo(QWidget *window, const QString &name)
     }
     QFAIL(qPrintable("Tab never reaches " + name));
 }
-
-void press(Session &s, const QString &window, const QString &name)
-{
-    tabTo(s.window(window), name);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-}
-
-void typeInto(Session &s, const QString &window, const QString &name, const QString &text)
-{
-    tabTo(s.window(window), name);
-    QTest::keyClicks(QApplication::focusWidget(), text);
-}
 } // namespace
 
 class TestKeyboard : public QObject
@@ -105,14 +62,18 @@ private slots:
         QTest::addColumn<QStringList>("order");
         QTest::newRow("main") << Setup([](Session &) {}) << "twoport_main"
                               << QStringList{"btnExercise", "btnTest", "Command1"};
-        QTest::newRow("about") << Setup(openAbout) << "frmAbout"
+        QTest::newRow("about") << Setup(&Session::openAbout) << "frmAbout"
                                << QStringList{"cmdOK"};
         QTest::newRow("calculator")
-            << Setup(openCalculator) << "exercise_calc"
+            << Setup([](Session &s) {
+                   s.click("twoport_main", "btnExercise");
+                   s.click("exercise_main", "r1r2r3");
+               })
+            << "exercise_calc"
             << QStringList{"val1", "val2", "val3", "z11", "z12", "z21", "z22",
                            "y11",  "y12",  "y21",  "y22", "cmdCalculate"};
         QTest::newRow("lab helper")
-            << Setup(openLabHelper) << "lab_helper"
+            << Setup([](Session &s) { s.lab("z11"); }) << "lab_helper"
             << QStringList{"btnCalculate", "txtLabAnswer", "txtMeasure1", "txtMeasure2", "picLab"};
     }
     void focusOrder()
@@ -134,17 +95,14 @@ private slots:
         m_s->click("exercise_main", "g1g2");
         QCOMPARE(m_s->control("exercise_calc", "picSchem")->accessibleName(),
                  QStringLiteral("Schematic G1G2"));
+        for (const char *parameter : {"z11", "h21"}) {
+            m_s->lab(parameter);
+            QCOMPARE(m_s->control("lab_helper", "picLab")->accessibleName(),
+                     QStringLiteral("Set-up for ") + parameter);
+        }
         m_s = std::make_unique<Session>();
 
-        openLabHelper(*m_s);
-        QCOMPARE(m_s->control("lab_helper", "picLab")->accessibleName(),
-                 QStringLiteral("Set-up for z11"));
-        m_s->click("lab_selectelement", "btnH21");
-        QCOMPARE(m_s->control("lab_helper", "picLab")->accessibleName(),
-                 QStringLiteral("Set-up for h21"));
-        m_s = std::make_unique<Session>();
-
-        openComparison(*m_s);
+        m_s->testToComparison();
         for (int k = 0; k < 4; ++k)
             QCOMPARE(m_s->control(QStringLiteral("test_giveelement"),
                                   QStringLiteral("Check%1").arg(k + 1))
@@ -155,49 +113,61 @@ private slots:
     // Every control a student can click is also reachable by Tab, in every window there is.
     void everythingTakesFocus()
     {
-        openAbout(*m_s);
-        openCalculator(*m_s);
+        m_s->openEverything();
         QStringList missing;
-        auto check = [&](const char *window) {
+        for (const QString &window : m_s->main().windows().openWindows())
             for (QWidget *w : m_s->window(window)->findChildren<QWidget *>())
                 if ((qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w)) &&
                     w->isVisible() && w->isEnabled() && !(w->focusPolicy() & Qt::TabFocus))
-                    missing << QString(window) + "." + w->objectName();
-        };
-        for (const char *window : {"twoport_main", "frmAbout", "exercise_main", "exercise_calc"})
-            check(window);
-        m_s = std::make_unique<Session>();
-        openLabHelper(*m_s);
-        check("lab_selectelement");
-        check("lab_helper");
-        m_s = std::make_unique<Session>();
-        openComparison(*m_s);
-        check("test_giveelement");
+                    missing << window + "." + w->objectName();
         QCOMPARE(missing, QStringList());
     }
 
-    void exerciseByKeys()
+    // Whole sessions by Tab and Space alone. A script step is window.control to press, or
+    // window.control=text to type (each box selects all on focus, so the typing replaces it).
+    void byKeysAlone_data()
     {
-        press(*m_s, "twoport_main", "btnExercise");
-        press(*m_s, "exercise_main", "r1r2r3");
-        // Each box selects all on focus, so the typing replaces its "0".
-        typeInto(*m_s, "exercise_calc", "val1", "1");
-        typeInto(*m_s, "exercise_calc", "val2", "2");
-        typeInto(*m_s, "exercise_calc", "val3", "3");
-        press(*m_s, "exercise_calc", "cmdCalculate");
-        QCOMPARE(m_s->texts("exercise_calc", {"z11", "z12", "z21", "z22"}),
-                 (QStringList{"3", "2", "2", "5"}));
-        QCOMPARE(m_s->messages(), QStringList());
+        QTest::addColumn<Setup>("setup");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QStringList>("texts"); // none: the window has closed
+        QTest::newRow("exercise")
+            << Setup([](Session &) {})
+            << "twoport_main.btnExercise exercise_main.r1r2r3 exercise_calc.val1=1 "
+               "exercise_calc.val2=2 exercise_calc.val3=3 exercise_calc.cmdCalculate"
+            << "exercise_calc" << QStringList{"z11", "z12", "z21", "z22"}
+            << QStringList{"3", "2", "2", "5"};
+        QTest::newRow("lab") << Setup([](Session &) {})
+                             << "twoport_main.Command1 lab_selectelement.btnZ11 "
+                                "lab_helper.txtMeasure1=3 lab_helper.txtMeasure2=1 "
+                                "lab_helper.btnCalculate"
+                             << "lab_helper" << QStringList{"txtLabAnswer"} << QStringList{"3"};
+        QTest::newRow("comparison") << Setup(&Session::testToComparison)
+                                    << "test_giveelement.btnZ11 test_giveelement.Command1"
+                                    << "test_giveelement" << QStringList() << QStringList();
     }
-
-    void labByKeys()
+    void byKeysAlone()
     {
-        press(*m_s, "twoport_main", "Command1");
-        press(*m_s, "lab_selectelement", "btnZ11");
-        typeInto(*m_s, "lab_helper", "txtMeasure1", "3");
-        typeInto(*m_s, "lab_helper", "txtMeasure2", "1");
-        press(*m_s, "lab_helper", "btnCalculate");
-        QCOMPARE(m_s->text("lab_helper", "txtLabAnswer"), QStringLiteral("3"));
+        QFETCH(Setup, setup);
+        QFETCH(QString, script);
+        QFETCH(QString, window);
+        QFETCH(QStringList, boxes);
+        QFETCH(QStringList, texts);
+        setup(*m_s);
+        for (const QString &step : script.split(' ')) {
+            const QString target = step.section('=', 0, 0);
+            tabTo(m_s->window(target.section('.', 0, 0)), target.section('.', 1));
+            if (step.contains('='))
+                QTest::keyClicks(QApplication::focusWidget(), step.section('=', 1));
+            else
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        }
+        QCOMPARE(m_s->messages(), QStringList());
+        if (texts.isEmpty())
+            QTRY_VERIFY(!m_s->isOpen(window));
+        else
+            QCOMPARE(m_s->texts(window, boxes), texts);
     }
 
     // The menu item has its key, and the About window goes away by Enter or by Escape.
@@ -219,15 +189,6 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(about));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
         QTRY_VERIFY(!m_s->isOpen("frmAbout"));
-    }
-
-    void comparisonByKeys()
-    {
-        openComparison(*m_s);
-        press(*m_s, "test_giveelement", "btnZ11");
-        QCOMPARE(m_s->messages(), QStringList());
-        press(*m_s, "test_giveelement", "Command1");
-        QTRY_VERIFY(!m_s->isOpen("test_giveelement"));
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "support/session.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QtTest>
 
 Session::Session() : m_main(std::make_unique<kvadra::TwoportMain>())
@@ -8,7 +9,12 @@ Session::Session() : m_main(std::make_unique<kvadra::TwoportMain>())
     m_main->start();
 }
 
-Session::~Session() = default;
+// Tests that change the locale get it back with the session's end.
+Session::~Session()
+{
+    m_main.reset();
+    QLocale::setDefault(QLocale::c());
+}
 
 QWidget *Session::window(const QString &name)
 {
@@ -74,4 +80,53 @@ void Session::exercise(const QString &schematic, const QStringList &values)
     click("exercise_main", schematic.toLower());
     fill(values);
     calculate();
+}
+
+void Session::pick(const QString &pick)
+{
+    const QStringList words = pick.split(' ');
+    click("exercise_main", words[0].toLower());
+    fill(words.mid(1));
+    calculate();
+    click("exercise_calc", "cmdContinue");
+}
+
+void Session::test(const QStringList &picks)
+{
+    click("twoport_main", "btnTest");
+    for (const QString &p : picks)
+        pick(p);
+}
+
+void Session::testToComparison()
+{
+    test({"R1 1", "R1R2 1 2", "R2R3 0 2 3", "G1 1", "G2 0 2"});
+}
+
+void Session::openAbout()
+{
+    m_main->findChild<QAction *>(QStringLiteral("menuAbout"))->trigger();
+}
+
+void Session::lab(const QString &parameter)
+{
+    if (!isOpen("lab_selectelement"))
+        click("twoport_main", "Command1");
+    click("lab_selectelement", "btn" + parameter.left(1).toUpper() + parameter.mid(1));
+}
+
+QString Session::labAnswer(const QString &m1, const QString &m2)
+{
+    type("lab_helper", "txtMeasure1", m1);
+    type("lab_helper", "txtMeasure2", m2);
+    click("lab_helper", "btnCalculate");
+    return text("lab_helper", "txtLabAnswer");
+}
+
+void Session::openEverything()
+{
+    testToComparison();
+    exercise("R1R2R3", {"1", "2", "3"});
+    lab("z11");
+    openAbout();
 }

@@ -54,6 +54,21 @@ public:
     // The usual exercise: Excercise solver, a picture, values typed, Calculate.
     void exercise(const QString &schematic, const QStringList &values);
     void calculate() { click("exercise_calc", "cmdCalculate"); }
+    // A pick is the schematic and the values typed, separated by blanks: "G1G3 1 0 1". Each
+    // goes through Calculate and Continue; the fifth opens the comparison window.
+    void pick(const QString &pick);
+    void test(const QStringList &picks);
+    // Five different schematics, so the comparison window opens with nothing in common.
+    void testToComparison();
+
+    void openAbout();
+    // The lab helper for a parameter ("z11", "B"), the selection window opened first if needed.
+    void lab(const QString &parameter);
+    // Types both readings, presses Calculate and returns the answer shown.
+    QString labAnswer(const QString &m1, const QString &m2);
+    // Every window at once: the comparison after a test, a calculated T network, the lab
+    // helper for z11 and About.
+    void openEverything();
 
 private:
     std::unique_ptr<kvadra::TwoportMain> m_main;
