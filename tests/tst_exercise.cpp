@@ -2,6 +2,7 @@
 #include "support/session.h"
 #include "twoport/catalogue.h"
 
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QtTest>
@@ -17,6 +18,9 @@ const QStringList yBoxes{"y11", "y12", "y21", "y22"};
 const QStringList none{"", "", "", ""};
 const QString calc = QStringLiteral("exercise_calc");
 const QStringList errorMessage{"An error occured! Check your input data."};
+
+// "… = 0.5 kOhm" gives "0.5".
+QString lastNumber(const QString &tip) { return tip.section(" = ", -1).section(' ', 0, 0); }
 } // namespace
 
 class TestExercise : public QObject
@@ -157,6 +161,70 @@ private slots:
         QCOMPARE(m_s->texts(calc, yBoxes), (newY ? QStringList{"5", "-5", "-5", "5"} : yBefore));
         QCOMPARE(m_s->state().py11(), newY ? 5.0 : py11);
         QVERIFY(m_s->control(calc, "frmZ")->isEnabled() && m_s->state().zExists());
+        // The working shown is that of the numbers shown, old or new.
+        for (const QString &name : zBoxes + yBoxes)
+            QCOMPARE(lastNumber(m_s->control(calc, name)->toolTip()), m_s->text(calc, name));
+        if (newY) {
+            QVERIFY(m_s->control(calc, "y11")->toolTip().contains("0 mS + 5 mS"));
+            QVERIFY(m_s->control(calc, "z11")->toolTip().contains("Δ = G3·G1 + G1·G2 + G3·G2"));
+        }
+    }
+
+    void calculatorExplainsEveryBox_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QStringList>("units");
+        QTest::addColumn<QString>("schematic");
+        QTest::addColumn<QStringList>("values");
+        // Schematic, values typed (0 for an absent element), locale, in Ohm and S or not.
+        const std::tuple<const char *, const char *, const char *, bool> rows[] = {
+            {"G1", "2.5", "C", false},         {"G1G2G3", "1 2 3", "C", false},
+            {"R3", "0 0 7", "C", true},        {"R1R2R3", "1 2 3", "C", true},
+            {"G2G3", "0 0,5 1,25", "de_DE", true}, {"R1R3", "2 0 4,5", "de_DE", false}};
+        for (const auto &[schematic, values, locale, plain] : rows)
+            QTest::addRow("%s %s", schematic, locale)
+                << QString(locale) << (plain ? QStringList{"optR2", "optS2"} : QStringList())
+                << QString(schematic) << QString(values).split(' ');
+    }
+
+    void calculatorExplainsEveryBox()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QStringList, units);
+        QFETCH(QString, schematic);
+        QFETCH(QStringList, values);
+        QLocale::setDefault(QLocale(locale));
+        for (const QString &option : units)
+            m_s->click("twoport_main", option);
+        m_s->exercise(schematic, values);
+        QCOMPARE(m_s->boxes().takeBoxes().size(), 0);
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(m_s->window(calc), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        const QString copied = QGuiApplication::clipboard()->text();
+        QVERIFY(copied.startsWith("Schematic " + schematic));
+        for (const QString &name : zBoxes + yBoxes) {
+            auto *box = m_s->control<QLineEdit>(calc, name);
+            if (box->text().isEmpty()) {
+                QVERIFY(box->toolTip().isEmpty());
+                continue;
+            }
+            QCOMPARE(lastNumber(box->toolTip()), box->text());
+            QCOMPARE(box->accessibleDescription(), box->toolTip());
+            QVERIFY2(copied.contains(name + " = " + box->text()), qPrintable(copied));
+            // Every typed value appears, with its unit, where its element does.
+            for (int k = 0; k < values.size(); ++k) {
+                const QString element = schematic.left(1) + QString::number(k + 1);
+                if (box->toolTip().section('\n', -1).section(" = ", 1, 1).contains(element))
+                    QVERIFY2(box->toolTip().contains(values[k] + ' '), qPrintable(box->toolTip()));
+            }
+        }
+        for (const char *frame : {"frmZ", "frmY"}) {
+            auto *f = m_s->control<QGroupBox>(calc, frame);
+            QCOMPARE(f->toolTip().isEmpty(), f->isEnabled());
+            QVERIFY(copied.contains(QString(frame).mid(3) + " parameters"));
+            if (!f->isEnabled())
+                QVERIFY(copied.contains("does not exist"));
+        }
     }
 
     void readsTypedValues_data()

@@ -189,6 +189,20 @@ private slots:
         QVERIFY(!m_s->control("exercise_calc", "cmdContinue")->isEnabled());
     }
 
+    void comparisonShowsHiddenDigits()
+    {
+        // Both show 2 kOhm for z11; the Π network reaches it through the inexact 0.001.
+        m_s->test({"G1G3 0.5 0 0.5", "R1R3 2 0 2", "G1 1", "G1G3 0.5 0 0.5", "R1 2"});
+        m_s->click("test_giveelement", "btnZ11");
+        const QString a = m_s->control<QCheckBox>("test_giveelement", "Check1")->toolTip();
+        QVERIFY2(a.contains("z11 in the INITIAL: 2 kOhm\nz11 in case A: 2 kOhm"), qPrintable(a));
+        QVERIFY2(a.contains("2.0000000000000004 and 2 "), qPrintable(a));
+        const QString b = m_s->control<QCheckBox>("test_giveelement", "Check2")->toolTip();
+        QVERIFY2(b.endsWith("z11 in case B: does not exist"), qPrintable(b));
+        const QString c = m_s->control<QCheckBox>("test_giveelement", "Check3")->toolTip();
+        QVERIFY(!c.contains("full precision"));
+    }
+
 private:
     QString caption() { return m_s->control<QGroupBox>("exercise_main", "frmGetSchem")->title(); }
     QString ticks()
