@@ -10,7 +10,7 @@
 #include <QtTest>
 
 #include <deque>
-#include <functional>
+#include <numeric>
 #include <memory>
 
 using namespace kvadra;
@@ -33,6 +33,8 @@ const QStringList oddTexts =
 // Both lab boxes must hold a word pair at once, which single typing would seldom reach.
 const QStringList wordPairs{"easter egg", "brumo tisk", "EaStEr EGG", "egg easter"};
 const QStringList locales{"C", "en_US", "de_DE", "fr_FR"};
+// Clicks, typing, word pairs, filling the calculator, the About menu, keys, closing.
+const int weights[] = {50, 30, 2, 20, 2, 6, 6};
 const QList<QKeyCombination> keys{Qt::Key_Escape, Qt::Key_Return, Qt::Key_Space, Qt::Key_Tab,
                                   Qt::CTRL | Qt::SHIFT | Qt::Key_C};
 } // namespace
@@ -76,6 +78,7 @@ private:
             qInfo("walk: %s", qPrintable(what));
     }
     void newSession();
+    bool act();
     QString randomText();
     void type(QLineEdit *box, const QString &text);
     QString violation();
@@ -100,6 +103,77 @@ void TestRandomWalk::newSession()
         return m_rng.bounded(2) ? QMessageBox::Yes : QMessageBox::No;
     });
     note("new session, locale " + locale);
+}
+
+// One random action; false when it found nothing to act on.
+bool TestRandomWalk::act()
+{
+    int kind = 0;
+    for (int roll = int(m_rng.bounded(std::accumulate(std::begin(weights), std::end(weights), 0)));
+         roll >= weights[kind]; roll -= weights[kind++]) {
+    }
+    const WindowRegistry &windows = m_s->main().windows();
+    switch (kind) {
+    case 0:
+        if (auto *b = pickUsable<QAbstractButton>(randomWindow())) {
+            note("click " + b->window()->objectName() + "." + b->objectName());
+            QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, b->rect().center());
+            return true;
+        }
+        return false;
+    case 1:
+        if (auto *box = pickUsable<QLineEdit>(randomWindow())) {
+            type(box, randomText());
+            return true;
+        }
+        return false;
+    case 2:
+        if (QWidget *helper = windows.window("lab_helper");
+            helper && helper->findChild<QLineEdit *>("txtMeasure2")->isEnabled()) {
+            const QStringList words = pick(wordPairs).split(' ');
+            type(helper->findChild<QLineEdit *>("txtMeasure1"), words[0]);
+            type(helper->findChild<QLineEdit *>("txtMeasure2"), words[1]);
+            return true;
+        }
+        return false;
+    case 3: {
+        // A test step needs every element box readable at once, as a student would type them.
+        if (!windows.isOpen("exercise_calc"))
+            return false;
+        QStringList values;
+        for (int k = 0; k < 3; ++k)
+            values << QString::number(m_rng.bounded(1, 100));
+        note("fill the calculator with " + values.join(' '));
+        m_s->fill(values);
+        return true;
+    }
+    case 4: {
+        QMenuBar *bar = m_s->main().menuBar();
+        note("menu About");
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
+                          bar->actionGeometry(bar->actions().constFirst()).center());
+        return true;
+    }
+    case 5: {
+        QWidget *window = randomWindow();
+        QWidget *target = window->focusWidget() ? window->focusWidget() : window;
+        const QKeyCombination key = pick(keys);
+        note(QStringLiteral("key %1 on %2.%3")
+                 .arg(QKeySequence(key).toString(), window->objectName(), target->objectName()));
+        QTest::keyClick(target, key.key(), key.keyboardModifiers());
+        return true;
+    }
+    default: {
+        QStringList open = windows.openWindows();
+        // Closing the main window ends the session, so it stays rare to let walks get deep.
+        if (open.size() > 1 && m_rng.bounded(20) != 0)
+            open.removeAll(mainName);
+        const QString name = pick(open);
+        note("close " + name);
+        m_s->window(name)->close();
+        return true;
+    }
+    }
 }
 
 QString TestRandomWalk::randomText()
@@ -193,90 +267,11 @@ void TestRandomWalk::walk()
     m_trace = qEnvironmentVariableIsSet("KVADRA_WALK_TRACE");
     qInfo("walk: seed %u, %d steps (repeat with KVADRA_WALK_SEED=%u)", seed, steps, seed);
     m_rng.seed(seed);
-    // Weights, and actions that tell whether they found something to act on.
-    const std::pair<int, std::function<bool()>> kinds[] = {
-        {50,
-         [this] {
-             QAbstractButton *b = pickUsable<QAbstractButton>(randomWindow());
-             if (b) {
-                 note("click " + b->window()->objectName() + "." + b->objectName());
-                 QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, b->rect().center());
-             }
-             return b != nullptr;
-         }},
-        {30,
-         [this] {
-             QLineEdit *box = pickUsable<QLineEdit>(randomWindow());
-             if (box)
-                 type(box, randomText());
-             return box != nullptr;
-         }},
-        {2,
-         [this] {
-             QWidget *helper = m_s->main().windows().window("lab_helper");
-             if (!helper || !helper->findChild<QLineEdit *>("txtMeasure2")->isEnabled())
-                 return false;
-             const QStringList words = pick(wordPairs).split(' ');
-             type(helper->findChild<QLineEdit *>("txtMeasure1"), words[0]);
-             type(helper->findChild<QLineEdit *>("txtMeasure2"), words[1]);
-             return true;
-         }},
-        // A test step needs every element box readable at once, as a student would type them.
-        {20,
-         [this] {
-             if (!m_s->isOpen("exercise_calc"))
-                 return false;
-             QStringList values;
-             for (int k = 0; k < 3; ++k)
-                 values << QString::number(m_rng.bounded(1, 100));
-             note("fill the calculator with " + values.join(' '));
-             m_s->fill(values);
-             return true;
-         }},
-        {2,
-         [this] {
-             QMenuBar *bar = m_s->main().menuBar();
-             note("menu About");
-             QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
-                               bar->actionGeometry(bar->actions().constFirst()).center());
-             return true;
-         }},
-        {6,
-         [this] {
-             QWidget *window = randomWindow();
-             QWidget *target = window->focusWidget() ? window->focusWidget() : window;
-             const QKeyCombination key = pick(keys);
-             note(QStringLiteral("key %1 on %2.%3")
-                      .arg(QKeySequence(key).toString(), window->objectName(),
-                           target->objectName()));
-             QTest::keyClick(target, key.key(), key.keyboardModifiers());
-             return true;
-         }},
-        {6,
-         [this] {
-             QStringList open = m_s->main().windows().openWindows();
-             // Closing the main window ends the session, so it stays rare to let walks get deep.
-             if (open.size() > 1 && m_rng.bounded(20) != 0)
-                 open.removeAll(mainName);
-             const QString name = pick(open);
-             note("close " + name);
-             m_s->window(name)->close();
-             return true;
-         }},
-    };
-    int total = 0;
-    for (const auto &kind : kinds)
-        total += kind.first;
     QElapsedTimer clock;
     clock.start();
     newSession();
     for (int step = 1; step <= steps; ++step) {
-        for (bool done = false; !done;) {
-            int roll = int(m_rng.bounded(total));
-            const auto *kind = std::begin(kinds);
-            while (roll >= kind->first)
-                roll -= (kind++)->first;
-            done = kind->second();
+        while (!act()) {
         }
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
