@@ -46,9 +46,8 @@ int main(int argc, char **argv)
         // Below its own 24 pixels the drawing is not scaled down but cut off, so the small sizes
         // are reduced from a large drawing instead.
         const int drawn = size < 24 ? size * 4 : size;
-        QImage image = icon.pixmap(QSize(drawn, drawn), 1.0)
-                           .toImage()
-                           .convertToFormat(QImage::Format_ARGB32);
+        QImage image =
+            icon.pixmap(QSize(drawn, drawn), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
         if (drawn != size)
             image = image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         image.setDevicePixelRatio(1.0);

@@ -39,8 +39,8 @@ public:
         QStyleOptionButton opt;
         opt.initFrom(m_button);
         opt.state |= m_button->isDown() ? QStyle::State_Sunken : QStyle::State_Raised;
-        const QRect face = m_button->style()->subElementRect(QStyle::SE_PushButtonContents, &opt,
-                                                             m_button);
+        const QRect face =
+            m_button->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, m_button);
         const QSize size = pictureSize(m_picture);
         const QPoint at(face.x() + (face.width() - size.width()) / 2,
                         face.y() + (face.height() - size.height()) / 2);

@@ -1,7 +1,6 @@
 #include "resources/pictures.h"
 
 #include "resources/bands.h"
-
 #include "resources/drawing.h"
 
 #include <QApplication>

@@ -69,9 +69,8 @@ void CachingStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *o
         return;
     }
     copy(painter, option->rect,
-         cachedLook(widget, *option, QStringLiteral("pe%1").arg(element), [&](QPainter &p) {
-             QProxyStyle::drawPrimitive(element, option, &p, widget);
-         }));
+         cachedLook(widget, *option, QStringLiteral("pe%1").arg(element),
+                    [&](QPainter &p) { QProxyStyle::drawPrimitive(element, option, &p, widget); }));
 }
 
 void CachingStyle::drawControl(ControlElement element, const QStyleOption *option,
@@ -103,7 +102,8 @@ void CachingStyle::drawComplexControl(ComplexControl control, const QStyleOption
     part.subControls = frame->subControls & SC_GroupBoxFrame;
     if (part.subControls) {
         // Where the border starts depends on whether there is a caption, not on its text.
-        const QString what = QStringLiteral("cc%1/border/%2").arg(control).arg(!frame->text.isEmpty());
+        const QString what =
+            QStringLiteral("cc%1/border/%2").arg(control).arg(!frame->text.isEmpty());
         copy(painter, option->rect, cachedLook(widget, part, what, [&](QPainter &p) {
                  QProxyStyle::drawComplexControl(control, &part, &p, widget);
              }));
@@ -114,9 +114,12 @@ void CachingStyle::drawComplexControl(ComplexControl control, const QStyleOption
         QRect line = option->rect;
         line.setHeight(std::min(line.height(), widget->fontMetrics().height() + 4));
         const QString what = QStringLiteral("cc%1/caption/").arg(control) + frame->text;
-        painter->drawPixmap(line.topLeft(), cachedLook(widget, part, what, [&](QPainter &p) {
-                                QProxyStyle::drawComplexControl(control, &part, &p, widget);
-                            }, line));
+        painter->drawPixmap(
+            line.topLeft(),
+            cachedLook(
+                widget, part, what,
+                [&](QPainter &p) { QProxyStyle::drawComplexControl(control, &part, &p, widget); },
+                line));
     }
 }
 

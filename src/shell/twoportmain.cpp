@@ -12,8 +12,8 @@
 
 #include <QAction>
 #include <QGroupBox>
-#include <QLayout>
 #include <QKeySequence>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>

@@ -132,7 +132,8 @@ void fitTextToWidth(QLabel *label)
     // built anew each time it opens; the answer only changes with the text, face and width.
     static QHash<QString, qreal> spacings;
     QFont font = label->font();
-    const QString key = QStringLiteral("%1/%2/").arg(font.key()).arg(label->width()) + label->text();
+    const QString key =
+        QStringLiteral("%1/%2/").arg(font.key()).arg(label->width()) + label->text();
     auto known = spacings.constFind(key);
     if (known == spacings.constEnd()) {
         qreal spacing = 0;
