@@ -10,34 +10,18 @@ MessageBoxAnswerer::MessageBoxAnswerer(QObject *parent) : QObject(parent)
     m_timer.start();
 }
 
-QList<MessageBoxAnswerer::Box> MessageBoxAnswerer::takeBoxes()
-{
-    QList<Box> boxes;
-    boxes.swap(m_seen);
-    return boxes;
-}
-
 void MessageBoxAnswerer::poll()
 {
     auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
     if (!box || !box->isVisible())
         return;
-    Box seen;
-    seen.title = box->windowTitle();
-    seen.text = box->text();
-    seen.icon = box->icon();
-    seen.buttons = box->standardButtons();
-    if (!m_queue.isEmpty()) {
-        seen.pressed = m_queue.takeFirst();
-    } else if (m_fallback) {
-        seen.pressed = m_fallback(seen.buttons);
-    } else {
-        seen.expected = false;
-        seen.pressed =
-            box->standardButtons().testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
-    }
-    m_seen.append(seen);
-    if (QAbstractButton *button = box->button(seen.pressed))
+    const QMessageBox::StandardButtons offered = box->standardButtons();
+    m_seen.append({box->windowTitle(), box->text(), box->icon(), offered});
+    const QMessageBox::StandardButton press =
+        !m_queue.isEmpty() ? m_queue.takeFirst()
+        : m_fallback       ? m_fallback(offered)
+                     : (offered.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok);
+    if (QAbstractButton *button = box->button(press))
         button->click();
     else
         box->reject();

@@ -3,6 +3,7 @@
 #include "shell/application.h"
 #include "shell/twoportmain.h"
 #include "support/messageboxanswerer.h"
+#include "support/rows.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -12,6 +13,8 @@
 #include <QWidget>
 
 #include <memory>
+
+inline const QStringList inputError{"An error occured! Check your input data."};
 
 // One run of the program as a student sees it: the real main window, started as at program
 // start, with its windows reached by name and driven by mouse and keyboard events.
