@@ -1,3 +1,4 @@
+#include "support/rows.h"
 #include "twoport/calcerror.h"
 #include "twoport/catalogue.h"
 #include "twoport/formulas.h"
@@ -13,10 +14,11 @@ using namespace kvadra;
 
 namespace
 {
-// Elements 1 to 3 in display units, by default kOhm and mS.
-Matrix run(Procedure procedure, const QList<double> &e, qint16 ohm = 3, qint16 siemens = -3)
+// Elements 1 to 3 as blank-separated text in display units, by default kOhm and mS.
+Matrix run(Procedure procedure, const QString &elements, qint16 ohm = 3, qint16 siemens = -3)
 {
-    return runProcedure(procedure, e[0], e[1], e[2], ohm, siemens);
+    const QStringList e = words(elements);
+    return runProcedure(procedure, e[0].toDouble(), e[1].toDouble(), e[2].toDouble(), ohm, siemens);
 }
 
 const double unreadable = std::numeric_limits<double>::quiet_NaN();
@@ -28,92 +30,62 @@ class TestTwoport : public QObject
 private slots:
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
-    void catalogueMatchesNames()
+    // A lone shunt or series element, or none at all, leaves one matrix singular: no Z for an
+    // open-circuit shunt, no Y for a short-circuit series path.
+    void matricesThatExist()
     {
         for (const Schematic &s : catalogue()) {
             const QString name = QLatin1String(s.name);
-            QCOMPARE(schematicByNumber(s.number), &s);
-            QCOMPARE(QLatin1String(s.buttonName), name.toLower());
             const bool conductance = !name.startsWith('R');
-            QCOMPARE(s.family == Family::Conductance, conductance);
-            // A lone shunt or series element, or none at all, leaves one matrix singular:
-            // no Z for an open-circuit shunt, no Y for a short-circuit series path.
             const bool both = name.count(QRegularExpression("[0-9]")) >= 2;
+            QCOMPARE(s.family == Family::Conductance, conductance);
             QCOMPARE(s.yExists(), conductance || both);
             QCOMPARE(s.zExists(), !conductance || both);
         }
-        QCOMPARE(QLatin1String(schematicByNumber(11)->name), QLatin1String("R1R2R3"));
-        QVERIFY(!schematicByNumber(0) && !schematicByNumber(15));
     }
 
-    // Expected texts, or none where the procedure must throw.
+    // Procedure, elements in kOhm or mS, the texts expected (none: the procedure throws). The
+    // full networks' digits are checked through the calculator window.
     void procedures_data()
     {
-        QTest::addColumn<int>("procedure");
-        QTest::addColumn<QList<double>>("elements");
-        QTest::addColumn<QStringList>("expected");
-        const int yG = int(Procedure::YFromConductances), zG = int(Procedure::ZFromConductances);
-        const int zR = int(Procedure::ZFromResistances), yR = int(Procedure::YFromResistances);
-        // The full networks' digits are checked through the calculator window.
-        // 1/(2 mS) = 0.5 kOhm: the inversion with a missing middle element.
-        QTest::newRow("G1G3 z") << zG << QList<double>{2, 0, 4}
-                                << QStringList{"0.5", "0", "0", "0.25"};
-        QTest::newRow("negative") << zR << QList<double>{-1.5, 2, 0}
-                                  << QStringList{"0.5", "2", "2", "2"};
-        const QStringList fails;
-        QTest::newRow("zero determinant") << zG << QList<double>{0, 2, 0} << fails;
-        QTest::newRow("cancelling delta") << yR << QList<double>{1, 1, -0.5} << fails;
-        QTest::newRow("overflow on the way in") << zR << QList<double>{1e306, 0, 0} << fails;
-        QTest::newRow("overflow in a sum") << zR << QList<double>{1e305, 1e305, 0} << fails;
-        QTest::newRow("overflow in delta") << zG << QList<double>{1e200, 1e200, 0} << fails;
-        QTest::newRow("overflow in y on the way out")
-            << yG << QList<double>{1e308, 1e308, 0} << fails;
-        QTest::newRow("overflow on the way out") << zG << QList<double>{1e-200, 1e-200, 0} << fails;
+        addRows({// 1/(2 mS) = 0.5 kOhm: the inversion with a missing middle element.
+                 "zG|2 0 4|0.5 0 0 0.25", "zR|-1.5 2 0|0.5 2 2 2", "zG|0 2 0|",
+                 // Overflows on the way in, in a sum, in the determinant and on the way out.
+                 "zR|1e306 0 0|", "zR|1e305 1e305 0|", "zG|1e200 1e200 0|", "zG|1e-200 1e-200 0|"});
     }
     void procedures()
     {
-        QFETCH(int, procedure);
-        QFETCH(QList<double>, elements);
-        QFETCH(QStringList, expected);
-        if (expected.isEmpty()) {
-            QVERIFY_THROWS_EXCEPTION(CalcError, run(Procedure(procedure), elements));
+        const QStringList row = fields();
+        const auto procedure = Procedure(QStringList{"", "yG", "zG", "zR", "yR"}.indexOf(row[0]));
+        if (row[2].isEmpty()) {
+            QVERIFY_THROWS_EXCEPTION(CalcError, run(procedure, row[1]));
             return;
         }
         QStringList got;
-        for (double v : run(Procedure(procedure), elements))
+        for (double v : run(procedure, row[1]))
             got << kvadra::writeNumber(v);
-        QCOMPARE(got, expected);
+        QCOMPARE(got.join(' '), row[2]);
     }
 
     // Results too small for a normal double are still results, not an overflow.
     void subnormalIsNoFailure() { QCOMPARE(zFromResistances(1e-310, 0, 1e-310, 0)[3], 1e-310); }
 
     // In display units Z·Y = I needs the scales: Z in 10^ohm ohms, Y in 10^siemens siemens.
-    void inversesAreInverse_data()
-    {
-        QTest::addColumn<QList<double>>("elements");
-        QTest::addColumn<int>("ohm");
-        QTest::addColumn<int>("siemens");
-        QTest::newRow("defaults") << QList<double>{1, 2, 3} << 3 << -3;
-        QTest::newRow("base units") << QList<double>{0.7, 13, 0.01} << 0 << 0;
-        QTest::newRow("milli ohm, negative") << QList<double>{-4, 1e-3, 2e4} << -3 << 0;
-    }
+    void inversesAreInverse_data() { addRows({"1 2 3|3|-3", "-4 1e-3 2e4|-3|0"}); }
     void inversesAreInverse()
     {
-        QFETCH(QList<double>, elements);
-        QFETCH(int, ohm);
-        QFETCH(int, siemens);
+        const QStringList row = fields();
+        const QString e = row[0];
+        const qint16 ohm = qint16(row[1].toInt()), siemens = qint16(row[2].toInt());
         const double scale = std::pow(10.0, ohm + siemens);
         for (auto [zp, yp] :
              {std::pair{Procedure::ZFromConductances, Procedure::YFromConductances},
               std::pair{Procedure::ZFromResistances, Procedure::YFromResistances}}) {
-            const Matrix z = run(zp, elements, qint16(ohm), qint16(siemens));
-            const Matrix y = run(yp, elements, qint16(ohm), qint16(siemens));
+            const Matrix z = run(zp, e, ohm, siemens), y = run(yp, e, ohm, siemens);
             const Matrix zy{z[0] * y[0] + z[1] * y[2], z[0] * y[1] + z[1] * y[3],
                             z[2] * y[0] + z[3] * y[2], z[2] * y[1] + z[3] * y[3]};
-            const Matrix identity{1, 0, 0, 1};
             for (int i = 0; i < 4; ++i)
-                QVERIFY2(std::abs(zy[i] * scale - identity[i]) < 1e-12,
+                QVERIFY2(std::abs(zy[i] * scale - (i % 3 == 0)) < 1e-12,
                          qPrintable(QString("entry %1 is %2").arg(i).arg(zy[i] * scale)));
         }
     }
@@ -141,10 +113,10 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value"); // NaN: unreadable
         const std::pair<const char *, double> rows[] = {
-            {"1.5", 1.5},         {"1,5", 1.5},        {"1,000", 1},        {"  2.5E-3 ", 0.0025},
-            {"-0.25", -0.25},     {".5", 0.5},         {"", unreadable},    {"1.000,5", unreadable},
-            {"12 V", unreadable}, {"inf", unreadable}, {"nan", unreadable}, {"1e999", unreadable}};
-        for (const char *loc : {"C", "en_US", "de_DE", "fr_FR"})
+            {"1.5", 1.5},          {"1,5", 1.5},         {"1,000", 1},
+            {"  2.5E-3 ", 0.0025}, {"", unreadable},     {"1.000,5", unreadable},
+            {"inf", unreadable},   {"1e999", unreadable}};
+        for (const char *loc : {"en_US", "de_DE"})
             for (const auto &[text, value] : rows)
                 QTest::addRow("%s '%s'", loc, text) << QString(loc) << QString(text) << value;
     }
@@ -167,13 +139,11 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("fifteen digits") << "C" << 5.0 / 11.0 << "0.454545454545455";
         QTest::newRow("comma") << "de_DE" << -2.0 / 11.0 << "-0,181818181818182";
-        QTest::newRow("comma fr") << "fr_FR" << 0.5 << "0,5";
         QTest::newRow("no grouping") << "en_US" << 2500.0 << "2500";
         QTest::newRow("small plain") << "C" << 1e-4 << "0.0001";
         QTest::newRow("small exponent") << "C" << 1e-5 << "1E-05";
         QTest::newRow("large plain") << "C" << 999999999999999.0 << "999999999999999";
         QTest::newRow("large exponent") << "C" << 2e15 << "2E+15";
-        QTest::newRow("large exponent de") << "de_DE" << 2.5e20 << "2,5E+20";
         QTest::newRow("negative zero") << "C" << -0.0 << "0";
         QTest::newRow("largest") << "C" << -std::numeric_limits<double>::max()
                                  << "-1.79769313486231E+308";
