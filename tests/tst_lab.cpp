@@ -13,8 +13,6 @@ using namespace kvadra;
 namespace
 {
 const QString helper = QStringLiteral("lab_helper");
-const QStringList errorMessage{"An error occured! Check your input data."};
-const QStringList otherUnits{"optV1", "optA2", "optR1", "optS2"};
 } // namespace
 
 class TestLab : public QObject
@@ -24,38 +22,25 @@ private slots:
     void init() { m_s = std::make_unique<Session>(); }
     void cleanup() { m_s.reset(); }
 
+    // Parameter, unit options, then the captions of frameMeasure1, frameMeasure2, lblParameter.
     void captions_data()
     {
-        QTest::addColumn<QString>("parameter");
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<QStringList>("captions"); // frameMeasure1, frameMeasure2, lblParameter
-        const std::tuple<const char *, bool, const char *> rows[] = {
-            {"z11", false, "V1, V|I1, mA|Parameter z11 value (kOhm):"},
-            {"B", false, "V1, V|I2, mA|Parameter B value:"},
-            {"z21", true, "V2, mV|I1, A|Parameter z21 value (mOhm):"},
-            {"h22", true, "I2, A|V2, mV|Parameter h22 value (S):"},
-            {"A", true, "V1, mV|V2, mV|Parameter A value:"}};
-        for (const auto &[parameter, other, captions] : rows)
-            QTest::addRow("%s%s", parameter, other ? " other units" : "")
-                << QString(parameter) << (other ? otherUnits : QStringList())
-                << QString(captions).split('|');
+        addRows(
+            {"z11||V1, V|I1, mA|Parameter z11 value (kOhm):", "B||V1, V|I2, mA|Parameter B value:",
+             "h22|optV1 optA2 optS2|I2, A|V2, mV|Parameter h22 value (S):"});
     }
     void captions()
     {
-        QFETCH(QString, parameter);
-        QFETCH(QStringList, options);
-        QFETCH(QStringList, captions);
-        for (const QString &option : options)
+        const QStringList row = fields();
+        for (const QString &option : words(row[1]))
             m_s->click("twoport_main", option);
-        m_s->lab(parameter);
+        m_s->lab(row[0]);
         QCOMPARE((QStringList{m_s->control<QGroupBox>(helper, "frameMeasure1")->title(),
                               m_s->control<QGroupBox>(helper, "frameMeasure2")->title(),
                               m_s->control<QLabel>(helper, "lblParameter")->text()}),
-                 captions);
+                 row.mid(2));
         QCOMPARE(m_s->control<PictureBox>(helper, "picLab")->pictureName(),
-                 "LAB" + parameter.toUpper());
-        QCOMPARE(m_s->state().curLabParam(), parameter);
-        QCOMPARE(m_s->state().windowStates(), qint16(3));
+                 "LAB" + row[0].toUpper());
     }
 
     // A row: parameter, readings, answer, then any of a warning, options clicked first and the
@@ -68,9 +53,8 @@ private slots:
     // which warns, and answers in other units and locales.
     void calculates_data()
     {
-        QTest::addColumn<QString>("row");
         // clang-format off
-        const char *rows[] = {
+        addRows({
             "z11 3 1 3",     "z21 2 1 2",     "A 3 2 1.5",     "C 1 2 0.0005",
             "z12 2 1 2",     "z22 5 1 5",     "h12 2 5 0.4",   "h22 1 5 0.2",
             "y11 5 11 0.454545454545455",     "y21 -2 11 -0.181818181818182",
@@ -78,20 +62,15 @@ private slots:
             "y22 3 11 0.272727272727273",     "y12 -2 11 -0.181818181818182",
             "z12 -5 2 -2.5 POSITIVE",         "z11 5 2 2500 optR2",
             "y21 3 6 0.5 NEGATIVE",           "y11 -3 6 -0.5 POSITIVE",
-            "h22 3 6 0.0005 optS2",           "h12 -1 4 -0.25 POSITIVE",
-            "h21 2 1 0.5 NEGATIVE",           "h21 2 0 0",
-            "A -10 4 -2.5 POSITIVE optV1",    "B -5 2 -2500 POSITIVE optR1",
-            "C -2 4 -0.0005 POSITIVE",        "D -1 4 -0.25 POSITIVE",
-            "z22 0 3 0",                      "z11 1e-5 1 1E-05 optR2 optA2",
-            "z11 1.5 1 1,5 de_DE",            "z11 1,000 1 1 de_DE"};
+            "h22 3 6 0.0005 optS2",           "h21 2 1 0.5 NEGATIVE",
+            "h21 2 0 0",                      "A -10 4 -2.5 POSITIVE optV1",
+            "B -5 2 -2500 POSITIVE optR1",    "z11 1e-5 1 1E-05 optR2 optA2",
+            "z11 1.5 1 1,5 de_DE"});
         // clang-format on
-        for (const char *row : rows)
-            QTest::newRow(row) << QString(row);
     }
     void calculates()
     {
-        QFETCH(QString, row);
-        const QStringList words = row.split(' ');
+        const QStringList words = fields(' ');
         QString warning;
         for (const QString &word : words.mid(4))
             if (word.startsWith("opt"))
@@ -113,41 +92,23 @@ private slots:
         }
     }
 
-    // Readings that give no answer keep the old one; a word pair first draws its own message.
+    // Parameter, readings, and the message a word pair draws before the error message; the
+    // answer stays as it was.
     void failureKeepsAnswer_data()
     {
-        QTest::addColumn<QString>("parameter");
-        QTest::addColumn<QString>("m1");
-        QTest::addColumn<QString>("m2");
-        QTest::addColumn<QString>("message");
-        const std::tuple<const char *, const char *, const char *, const char *> rows[] = {
-            {"z11", "easter", "Egg", "Yes, it is."},
-            {"z11", "brumo", "tisk", "God be with ye :-)"},
-            {"z11", "EGG", "EASTER", ""},
-            {"z11", " EASTER", "EGG", ""},
-            {"z11", "", "2", ""},
-            {"y22", "3", "0", ""},
-            {"A", "0", "0", ""},
-            {"B", "1e308", "1e-10", ""}};
-        for (const auto &[parameter, m1, m2, message] : rows)
-            QTest::addRow("%s '%s' '%s'", parameter, m1, m2)
-                << QString(parameter) << QString(m1) << QString(m2) << QString(message);
+        addRows({"z11|easter|Egg|Yes, it is.", "z11|brumo|tisk|God be with ye :-)",
+                 "z11|EGG|EASTER|", "z11||2|", "y22|3|0|", "B|1e308|1e-10|"});
     }
     void failureKeepsAnswer()
     {
-        QFETCH(QString, parameter);
-        QFETCH(QString, m1);
-        QFETCH(QString, m2);
-        QFETCH(QString, message);
-        m_s->lab(parameter);
+        const QStringList row = fields();
+        m_s->lab(row[0]);
         const QString before = m_s->labAnswer("2", "4");
-        QVERIFY(!before.isEmpty());
         m_s->messages();
-        const QStringList expected =
-            (message.isEmpty() ? QStringList() : QStringList{message}) + errorMessage;
+        const QStringList expected = row[3].isEmpty() ? inputError : row.mid(3) + inputError;
         for (int i = 0; i < expected.size(); ++i)
             m_s->boxes().answer(QMessageBox::Ok);
-        QCOMPARE(m_s->labAnswer(m1, m2), before);
+        QCOMPARE(m_s->labAnswer(row[1], row[2]), before);
         QCOMPARE(m_s->messages(), expected);
     }
 
@@ -185,20 +146,6 @@ private slots:
         QCOMPARE(m_s->state().windowStates(), qint16(0));
         QCOMPARE(m_s->state().currentMode(), qint16(0));
         QVERIFY(m_s->control("twoport_main", "frameVol")->isEnabled());
-    }
-
-    void helperLayout()
-    {
-        m_s->lab("A");
-        QWidget *w = m_s->window(helper);
-        QCOMPARE(w->windowTitle(), QStringLiteral("Lab helper"));
-        QCOMPARE(w->size(), QSize(442, 300));
-        QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
-        // Resizable, but the controls keep their places.
-        const QRect answer = m_s->control(helper, "frameAnswer")->geometry();
-        w->resize(600, 400);
-        QCOMPARE(w->size(), QSize(600, 400));
-        QCOMPARE(m_s->control(helper, "frameAnswer")->geometry(), answer);
     }
 
 private:
