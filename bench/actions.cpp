@@ -2,7 +2,7 @@
 // click until the window has repainted, median and worst of a number of repetitions; then the
 // thirty pictures drawn with an empty cache.
 //   kvadra_bench_actions [repetitions]   (default 100)
-#include "driver.h"
+#include "driver/session.h"
 
 #include "lab/labformula.h"
 #include "resources/pictures.h"
@@ -35,11 +35,11 @@ Figures measure(const std::function<void(int)> &prepare, const std::function<voi
     std::vector<double> ms;
     for (int i = 0; i < repetitions; ++i) {
         prepare(i);
-        Driver::settle();
+        Session::settle();
         QElapsedTimer timer;
         timer.start();
         act(i);
-        Driver::settle();
+        Session::settle();
         ms.push_back(timer.nsecsElapsed() / 1e6);
     }
     const double worst = *std::max_element(ms.begin(), ms.end());
@@ -64,7 +64,7 @@ const kvadra::LabParameter &parameter(int i)
 }
 
 // Closes every tool window, so the next step starts from the main window alone.
-void home(Driver &d)
+void home(Session &d)
 {
     for (const char *w :
          {"test_giveelement", "exercise_calc", "exercise_main", "lab_helper", "lab_selectelement"})
@@ -72,21 +72,21 @@ void home(Driver &d)
 }
 
 // The selection window open and the calculator closed, so the next pick creates it.
-void selectionOnly(Driver &d)
+void selectionOnly(Session &d)
 {
     d.close("exercise_calc");
     if (!d.isOpen("exercise_main"))
         d.click("twoport_main", "btnExercise");
 }
 
-void labSelectionOnly(Driver &d)
+void labSelectionOnly(Session &d)
 {
     d.close("lab_helper");
     if (!d.isOpen("lab_selectelement"))
         d.click("twoport_main", "Command1");
 }
 
-void calculator(Driver &d, int i)
+void calculator(Session &d, int i)
 {
     if (!d.isOpen("exercise_main"))
         d.click("twoport_main", "btnExercise");
@@ -95,7 +95,7 @@ void calculator(Driver &d, int i)
 }
 
 // Up to the point where the next click is Continue of the test's step `step` (0 to 4).
-void testStep(Driver &d, int step)
+void testStep(Session &d, int step)
 {
     if (step == 0) {
         home(d);
@@ -107,7 +107,7 @@ void testStep(Driver &d, int step)
 }
 
 // A finished test, its comparison window open.
-void comparison(Driver &d)
+void comparison(Session &d)
 {
     if (d.isOpen("test_giveelement"))
         return;
@@ -117,14 +117,13 @@ void comparison(Driver &d)
     }
 }
 
-void labHelper(Driver &d, const kvadra::SharedState &s, int i)
+void labHelper(Session &d, const kvadra::SharedState &s, int i)
 {
     if (!d.isOpen("lab_selectelement"))
         d.click("twoport_main", "Command1");
     d.click("lab_selectelement", parameter(i).button);
     // Readings of the sign the parameter expects, so no warning box lands in the figures.
-    const kvadra::UnitPowers units{s.voltDisplay(), s.ampereDisplay(), s.ohmDisplay(),
-                                   s.siemensDisplay()};
+    const kvadra::UnitPowers units = s.units();
     const auto value = kvadra::labValue(parameter(i).equation, 5, 2, units);
     const bool warns = value && !kvadra::labSignWarning(parameter(i).equation,
                                                         QLatin1String(parameter(i).name), *value)
@@ -145,10 +144,8 @@ int main(int argc, char *argv[])
     if (argc > 1)
         repetitions = std::max(1, std::atoi(argv[1]));
     kvadra::setUpApplication(app);
-    kvadra::TwoportMain main;
-    main.start();
-    Driver d(main);
-    Driver::settle();
+    Session d;
+    Session::settle();
 
     std::printf("Student actions, %d repetitions each, ms (goal: median <= 2, worst <= 16)\n",
                 repetitions);
@@ -176,9 +173,9 @@ int main(int argc, char *argv[])
         measure([&](int) { labSelectionOnly(d); },
                 [&](int i) { d.click("lab_selectelement", parameter(i).button); }));
     row("set up the lab calculator (window open)",
-        measure([&](int) { labHelper(d, main.state(), 0); },
+        measure([&](int) { labHelper(d, d.state(), 0); },
                 [&](int i) { d.click("lab_selectelement", parameter(i + 1).button); }));
-    row("lab Calculate", measure([&](int i) { labHelper(d, main.state(), i); },
+    row("lab Calculate", measure([&](int i) { labHelper(d, d.state(), i); },
                                  [&](int) { d.click("lab_helper", "btnCalculate"); }));
     home(d);
 
@@ -195,10 +192,11 @@ int main(int argc, char *argv[])
         const QByteArray label = "at device pixel ratio " + QByteArray::number(ratio);
         report(label.constData(), f, 10, 10);
     }
-    if (!d.boxes().isEmpty()) {
+    const QStringList boxes = d.messages();
+    if (!boxes.isEmpty()) {
         std::printf("\n%d message boxes came up, and their time is in the figures:\n",
-                    int(d.boxes().size()));
-        for (const QString &text : d.boxes())
+                    int(boxes.size()));
+        for (const QString &text : boxes)
             std::printf("  %s\n", qPrintable(text));
     }
     return 0;

@@ -7,7 +7,7 @@ set -eu
 cd "$(dirname "$0")/.."
 build="${BENCH_BUILD_DIR:-build-bench}"
 ./scripts/setup.sh
-cmake -S . -B "$build" -DKVADRA_WERROR=ON -DBUILD_TESTING=OFF >/dev/null
+cmake -S . -B "$build" -DKVADRA_WERROR=ON -DKVADRA_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" --parallel "$(nproc)" --target kvadra_bench_startup kvadra_bench_actions \
     >/dev/null
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"

@@ -62,6 +62,6 @@ check() {
         }' "$trace" || { echo "FAILED: $1 opened a network socket or wrote a file" >&2; exit 1; }
 }
 
-check "$build/bench/kvadra_startup_program"
-check "$build/bench/kvadra_session"
+check "$build/tools/kvadra_idle"
+check "$build/tools/kvadra_session"
 echo "nonetwork: no network socket, no file written"

@@ -1,10 +1,9 @@
 // Writes a PNG of every window, set up as a student would leave it, for the README and for
 // looking at the layout. Run it under QT_SCALE_FACTOR=2 for the 2x set.
 //   kvadra_screenshots [output-directory]
+#include "driver/session.h"
 #include "shell/application.h"
-#include "shell/twoportmain.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -14,24 +13,23 @@
 
 #include <cstdio>
 
-namespace {
-kvadra::TwoportMain *mainWindow = nullptr;
-
-QWidget *window(const char *name) { return mainWindow->windows().window(QLatin1String(name)); }
-
-void click(const char *windowName, const char *control)
+namespace
 {
-    window(windowName)->findChild<QAbstractButton *>(QLatin1String(control))->click();
-}
+Session *session = nullptr;
 
-void type(const char *windowName, const char *control, const char *text)
+QWidget *window(const char *name)
 {
-    window(windowName)->findChild<QLineEdit *>(QLatin1String(control))->setText(QLatin1String(text));
+    return session->window(QLatin1String(name));
 }
 
 void shoot(const QString &dir, const char *windowName, const char *file)
 {
     QWidget *w = window(windowName);
+    // No caret or focus frame: the picture shows what was computed, not where the keys went.
+    if (QWidget *focus = QApplication::focusWidget())
+        focus->clearFocus();
+    for (QLineEdit *box : w->findChildren<QLineEdit *>())
+        box->deselect();
     QApplication::processEvents();
     const QPixmap shot = w->grab();
     const QString suffix =
@@ -79,36 +77,36 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     kvadra::setUpApplication(app);
-    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(KVADRA_SHOTS_DIR);
+    const QString dir =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(KVADRA_SHOTS_DIR);
     QDir().mkpath(dir);
 
-    kvadra::TwoportMain main;
-    mainWindow = &main;
-    main.start();
+    Session main;
+    session = &main;
     shoot(dir, "twoport_main", "main");
-    main.findChild<QAction *>(QStringLiteral("menuAbout"))->trigger();
+    main.openAbout();
     shoot(dir, "frmAbout", "about");
     window("frmAbout")->close();
 
-    click("twoport_main", "btnExercise");
+    main.click("twoport_main", "btnExercise");
     shoot(dir, "exercise_main", "selection");
-    click("exercise_main", "r1r2r3");
-    type("exercise_calc", "val1", "1");
-    type("exercise_calc", "val2", "2");
-    type("exercise_calc", "val3", "3");
-    click("exercise_calc", "cmdCalculate");
+    main.click("exercise_main", "r1r2r3");
+    main.type("exercise_calc", "val1", "1");
+    main.type("exercise_calc", "val2", "2");
+    main.type("exercise_calc", "val3", "3");
+    main.click("exercise_calc", "cmdCalculate");
     shoot(dir, "exercise_calc", "calculator");
     shootTip(dir, "exercise_calc", "y12", "tooltip-formula");
-    click("exercise_main", "g1");
-    type("exercise_calc", "val1", "2");
-    click("exercise_calc", "cmdCalculate");
+    main.click("exercise_main", "g1");
+    main.type("exercise_calc", "val1", "2");
+    main.click("exercise_calc", "cmdCalculate");
     shoot(dir, "exercise_calc", "calculator-g1");
     shootTip(dir, "exercise_calc", "frmZ", "tooltip-no-matrix");
 
     // Closing the exercise first ends its flow, so the test starts without a question.
     window("exercise_main")->close();
     window("exercise_calc")->close();
-    click("twoport_main", "btnTest");
+    main.click("twoport_main", "btnTest");
     // Case A shows the same z11 as the INITIAL but differs in its last bits.
     const char *picks[5][5] = {{"g1g3", "val1", "0.5", "val3", "0.5"},
                                {"r1r3", "val1", "2", "val3", "2"},
@@ -116,25 +114,25 @@ int main(int argc, char *argv[])
                                {"g1g3", "val1", "0.5", "val3", "0.5"},
                                {"g1", "val1", "1", nullptr, nullptr}};
     for (const auto &pick : picks) {
-        click("exercise_main", pick[0]);
+        main.click("exercise_main", pick[0]);
         for (int k = 1; k < 5 && pick[k]; k += 2)
-            type("exercise_calc", pick[k], pick[k + 1]);
-        click("exercise_calc", "cmdCalculate");
-        click("exercise_calc", "cmdContinue");
+            main.type("exercise_calc", pick[k], pick[k + 1]);
+        main.click("exercise_calc", "cmdCalculate");
+        main.click("exercise_calc", "cmdContinue");
     }
-    click("test_giveelement", "btnZ11");
+    main.click("test_giveelement", "btnZ11");
     shoot(dir, "test_giveelement", "comparison");
     shootTip(dir, "test_giveelement", "Check1", "tooltip-comparison");
     window("test_giveelement")->close();
 
-    click("twoport_main", "Command1");
+    main.click("twoport_main", "Command1");
     shoot(dir, "lab_selectelement", "lab-selection");
-    click("lab_selectelement", "btnZ11");
-    type("lab_helper", "txtMeasure1", "5");
-    type("lab_helper", "txtMeasure2", "2");
-    click("lab_helper", "btnCalculate");
+    main.click("lab_selectelement", "btnZ11");
+    main.type("lab_helper", "txtMeasure1", "5");
+    main.type("lab_helper", "txtMeasure2", "2");
+    main.click("lab_helper", "btnCalculate");
     shoot(dir, "lab_helper", "lab-helper");
     shoot(dir, "twoport_main", "main-locked");
-    main.close();
+    main.main().close();
     return 0;
 }

@@ -7,9 +7,6 @@
 #include "twoport/calcerror.h"
 #include "twoport/numbertext.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,8 +17,6 @@ namespace kvadra
 
 namespace
 {
-const QColor lightCyan(192, 255, 255);
-const QColor lightYellow(255, 255, 192);
 const QColor lightGrey(200, 200, 200);
 
 // A long result is wider than its box; show its leading digits, not its tail. The tooltip
@@ -30,23 +25,14 @@ void showResult(QLineEdit *box, double value, const QString &working)
 {
     box->setText(writeNumber(value));
     box->setCursorPosition(0);
-    box->setToolTip(working);
-    box->setAccessibleDescription(working);
-}
-
-void explain(QWidget *w, const QString &text)
-{
-    w->setToolTip(text);
-    w->setAccessibleDescription(text);
+    explain(box, working);
 }
 
 QLabel *makeBoldLabel(QWidget *parent, const char *name, const QString &text, int x, int y,
                       const QColor &background)
 {
     QLabel *label = makeLabel(parent, name, text, x, y, 25, 17);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
+    makeBold(label);
     setBackground(label, background);
     return label;
 }
@@ -68,10 +54,10 @@ std::array<QLineEdit *, 4> makeMatrix(QGroupBox *frame, const char *const boxNam
 }
 } // namespace
 
-ExerciseCalc::ExerciseCalc(TwoportMain &main) : ToolWindow(main, "exercise_calc", 8)
+ExerciseCalc::ExerciseCalc(TwoportMain &main) : ToolWindow(main, Name, 8)
 {
     setWindowTitle(QStringLiteral("Calculator"));
-    setFixedWindow(this, 467, 298);
+    setFixedWindow(this, 467, 298, true);
 
     QGroupBox *inputAll =
         makeFrame(this, "frmInputAll", QStringLiteral("Input data"), 8, 8, 193, 281);
@@ -99,15 +85,15 @@ ExerciseCalc::ExerciseCalc(TwoportMain &main) : ToolWindow(main, "exercise_calc"
     QGroupBox *outputAll = makeFrame(
         this, "frmOutputAll", QStringLiteral("Computed twoport parameters"), 216, 8, 241, 281);
     m_frmZ = makeFrame(outputAll, "frmZ", QStringLiteral("Z parameters"), 16, 24, 209, 105);
-    setBackground(m_frmZ, lightCyan);
+    setBackground(m_frmZ, matrixColour(MatrixKind::Z));
     const char *zNames[4] = {"z11", "z12", "z21", "z22"};
     const char *zLabels[4] = {"Label1", "Label2", "Label3", "Label4"};
-    m_z = makeMatrix(m_frmZ, zNames, zLabels, lightCyan);
+    m_z = makeMatrix(m_frmZ, zNames, zLabels, matrixColour(MatrixKind::Z));
     m_frmY = makeFrame(outputAll, "frmY", QStringLiteral("Y parameters"), 16, 136, 209, 105);
-    setBackground(m_frmY, lightYellow);
+    setBackground(m_frmY, matrixColour(MatrixKind::Y));
     const char *yNames[4] = {"y11", "y12", "y21", "y22"};
     const char *yLabels[4] = {"Label8", "Label7", "Label6", "Label5"};
-    m_y = makeMatrix(m_frmY, yNames, yLabels, lightYellow);
+    m_y = makeMatrix(m_frmY, yNames, yLabels, matrixColour(MatrixKind::Y));
     m_continue =
         makeButton(outputAll, "cmdContinue", QStringLiteral("Continue..."), 16, 248, 209, 25);
     m_continue->setEnabled(false);
@@ -118,14 +104,7 @@ ExerciseCalc::ExerciseCalc(TwoportMain &main) : ToolWindow(main, "exercise_calc"
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    auto *copyText = new QAction(QStringLiteral("Copy results"), outputAll);
-    copyText->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
-    copyText->setShortcutContext(Qt::WindowShortcut);
-    auto *copyLatex = new QAction(QStringLiteral("Copy as LaTeX"), outputAll);
-    outputAll->addActions({copyText, copyLatex});
-    outputAll->setContextMenuPolicy(Qt::ActionsContextMenu);
-    connect(copyText, &QAction::triggered, this, [this] { copyResults(false); });
-    connect(copyLatex, &QAction::triggered, this, [this] { copyResults(true); });
+    addCopyActions(outputAll, [this](bool latex) { return copyResults(latex); });
 
     connect(calculate, &QPushButton::clicked, this, &ExerciseCalc::calculate);
     connect(m_continue, &QPushButton::clicked, this, [this] { this->main().TestInProgress(); });
@@ -243,10 +222,9 @@ void ExerciseCalc::runProcedure(Procedure procedure, const Calculation &c)
 void ExerciseCalc::explainMissing(QGroupBox *frame, bool z)
 {
     // The physics and the algebra on a line each: a tooltip does not wrap by itself.
-    explain(frame, frame->isEnabled()
-                       ? QString()
-                       : missingMatrixReason(*m_last.schematic, z).replace(QStringLiteral("; "),
-                                                                          QStringLiteral(";\n")));
+    explain(frame, frame->isEnabled() ? QString()
+                                      : missingMatrixReason(*m_last.schematic, z)
+                                            .replace(QStringLiteral("; "), QStringLiteral(";\n")));
 }
 
 QStringList ExerciseCalc::shown(const std::array<QLineEdit *, 4> &boxes, QGroupBox *frame) const
@@ -258,13 +236,12 @@ QStringList ExerciseCalc::shown(const std::array<QLineEdit *, 4> &boxes, QGroupB
     return texts;
 }
 
-void ExerciseCalc::copyResults(bool latex) const
+QString ExerciseCalc::copyResults(bool latex) const
 {
     if (!m_last.schematic)
-        return;
+        return QString();
     const QStringList z = shown(m_z, m_frmZ), y = shown(m_y, m_frmY);
-    QApplication::clipboard()->setText(latex ? summaryLatex(m_last, z, y)
-                                             : summaryText(m_last, z, y));
+    return latex ? summaryLatex(m_last, z, y) : summaryText(m_last, z, y);
 }
 
 } // namespace kvadra

@@ -22,6 +22,8 @@ class ExerciseCalc : public ToolWindow
 {
     Q_OBJECT
 public:
+    static constexpr const char *Name = "exercise_calc";
+
     explicit ExerciseCalc(TwoportMain &main);
 
     // Sets the window up afresh for a schematic: picture, unit captions, open inputs for the
@@ -34,7 +36,7 @@ private:
     void runProcedure(Procedure procedure, const Calculation &c);
     void explainMissing(QGroupBox *frame, bool z);
     QStringList shown(const std::array<QLineEdit *, 4> &boxes, QGroupBox *frame) const;
-    void copyResults(bool latex) const;
+    QString copyResults(bool latex) const;
 
     // The schematic on show and the values of its last successful calculation.
     Calculation m_last;

@@ -13,6 +13,8 @@ class ExerciseMain : public ToolWindow
 {
     Q_OBJECT
 public:
+    static constexpr const char *Name = "exercise_main";
+
     explicit ExerciseMain(TwoportMain &main);
 
     void setCaption(const QString &caption);

@@ -31,23 +31,6 @@ const std::array<LabParameter, 16> &labParameters()
     return table;
 }
 
-QString baseUnit(Quantity q)
-{
-    switch (q) {
-    case Quantity::Voltage:
-        return QStringLiteral("V");
-    case Quantity::Current:
-        return QStringLiteral("A");
-    case Quantity::Resistance:
-        return QStringLiteral("Ohm");
-    case Quantity::Conductance:
-        return QStringLiteral("S");
-    case Quantity::None:
-        break;
-    }
-    return QString();
-}
-
 std::optional<double> labValue(qint16 equation, double m1, double m2, const UnitPowers &u)
 {
     switch (equation) {
@@ -119,41 +102,6 @@ const LabParameter *labParameter(const QString &name)
     return nullptr;
 }
 
-namespace
-{
-QString prefix(qint16 power)
-{
-    return power == -3 ? QStringLiteral("m") : power == 3 ? QStringLiteral("k") : QString();
-}
-
-qint16 powerOf(Quantity q, const UnitPowers &u)
-{
-    switch (q) {
-    case Quantity::Voltage:
-        return u.volt;
-    case Quantity::Current:
-        return u.ampere;
-    case Quantity::Resistance:
-        return u.ohm;
-    case Quantity::Conductance:
-        return u.siemens;
-    case Quantity::None:
-        break;
-    }
-    return 0;
-}
-
-QString displayUnit(Quantity q, const UnitPowers &u)
-{
-    return prefix(powerOf(q, u)) + baseUnit(q);
-}
-
-QString withUnit(const QString &number, const QString &unit)
-{
-    return unit.isEmpty() ? number : number + QLatin1Char(' ') + unit;
-}
-} // namespace
-
 QString answerUnit(const LabParameter &p, const UnitPowers &units)
 {
     if (p.equation == 6)
@@ -176,10 +124,9 @@ QString labExplanation(const LabParameter &p, double m1, double m2, const UnitPo
                    bottom + QStringLiteral(" = ") + withUnit(writeNumber(a), displayUnit(qa, u)) +
                    QStringLiteral(" / ") + withUnit(writeNumber(b), displayUnit(qb, u));
     if (p.unit == Quantity::None)
-        text += QStringLiteral(" = ") +
-                withUnit(writeNumber(scaleToBase(a, powerOf(qa, u))), baseUnit(qa)) +
-                QStringLiteral(" / ") +
-                withUnit(writeNumber(scaleToBase(b, powerOf(qb, u))), baseUnit(qb));
+        text +=
+            QStringLiteral(" = ") + withUnit(writeNumber(scaleToBase(a, u.of(qa))), baseUnit(qa)) +
+            QStringLiteral(" / ") + withUnit(writeNumber(scaleToBase(b, u.of(qb))), baseUnit(qb));
     return text + QStringLiteral(" = ") + withUnit(shown, answerUnit(p, u));
 }
 
@@ -196,18 +143,10 @@ QString labSummary(const LabParameter &p, const UnitPowers &u, const QString &m1
     auto symbol = [](const QString &name) {
         return name.size() > 1 ? name.left(1) + QStringLiteral("_{") + name.mid(1) + '}' : name;
     };
-    auto tex = [](const QString &value, const QString &unitText) {
-        QString v = value;
-        if (unitText.isEmpty())
-            return v;
-        QString t = unitText;
-        t.replace(QStringLiteral("Ohm"), QStringLiteral("\\Omega"));
-        return v + QStringLiteral("\\,\\mathrm{") + t + '}';
-    };
-    return QStringLiteral("$") + symbol(QLatin1String(p.meas1Name)) + QStringLiteral(" = ") +
-           tex(m1, unit1) + QStringLiteral(",\\quad ") + symbol(QLatin1String(p.meas2Name)) +
-           QStringLiteral(" = ") + tex(m2, unit2) + QStringLiteral(",\\quad ") +
-           symbol(QLatin1String(p.name)) + QStringLiteral(" = ") + tex(answer, unit) +
+    return QStringLiteral("$") + symbol(QLatin1String(p.meas1Name)) + QStringLiteral(" = ") + m1 +
+           latexUnit(unit1) + QStringLiteral(",\\quad ") + symbol(QLatin1String(p.meas2Name)) +
+           QStringLiteral(" = ") + m2 + latexUnit(unit2) + QStringLiteral(",\\quad ") +
+           symbol(QLatin1String(p.name)) + QStringLiteral(" = ") + answer + latexUnit(unit) +
            QStringLiteral("$\n");
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "twoport/units.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -8,8 +10,6 @@
 
 namespace kvadra
 {
-
-enum class Quantity { None, Voltage, Current, Resistance, Conductance };
 
 // One parameter the lab helper can find from two bench readings.
 struct LabParameter {
@@ -25,16 +25,6 @@ struct LabParameter {
 
 // The sixteen parameters in button order: z, y, h, then A to D.
 const std::array<LabParameter, 16> &labParameters();
-
-// "V", "A", "Ohm", "S", or empty for a ratio.
-QString baseUnit(Quantity q);
-
-struct UnitPowers {
-    qint16 volt;
-    qint16 ampere;
-    qint16 ohm;
-    qint16 siemens;
-};
 
 // The parameter of formula code `equation` from the two readings in display units, as the
 // answer box shows it; nothing for a code outside 1 to 8. A division by zero or an overflow

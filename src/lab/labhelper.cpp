@@ -8,9 +8,6 @@
 #include "twoport/calcerror.h"
 #include "twoport/numbertext.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,22 +16,11 @@
 namespace kvadra
 {
 
-namespace
-{
-void makeBold(QWidget *w)
-{
-    QFont bold = w->font();
-    bold.setBold(true);
-    w->setFont(bold);
-}
-} // namespace
-
-LabHelper::LabHelper(TwoportMain &main) : ToolWindow(main, "lab_helper", 2)
+LabHelper::LabHelper(TwoportMain &main) : ToolWindow(main, Name, 2)
 {
     setWindowTitle(QStringLiteral("Lab helper"));
     // Resizable, with a minimize box and no maximize box; the controls keep their places.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowBoxes(this, false, true);
     resize(tw(6630), tw(4500));
 
     // Created first so that the window opens with the focus on Calculate.
@@ -73,14 +59,7 @@ LabHelper::LabHelper(TwoportMain &main) : ToolWindow(main, "lab_helper", 2)
     setTabOrder(m_measure1, m_measure2);
     setTabOrder(m_measure2, m_picLab);
 
-    auto *copyText = new QAction(QStringLiteral("Copy results"), answer);
-    copyText->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
-    copyText->setShortcutContext(Qt::WindowShortcut);
-    auto *copyLatex = new QAction(QStringLiteral("Copy as LaTeX"), answer);
-    answer->addActions({copyText, copyLatex});
-    answer->setContextMenuPolicy(Qt::ActionsContextMenu);
-    connect(copyText, &QAction::triggered, this, [this] { copyResults(false); });
-    connect(copyLatex, &QAction::triggered, this, [this] { copyResults(true); });
+    addCopyActions(answer, [this](bool latex) { return copyResults(latex); });
 
     connect(calculate, &QPushButton::clicked, this, &LabHelper::calculate);
 }
@@ -95,8 +74,7 @@ void LabHelper::calculate()
         main().checkInput(text1, text2);
         const double m1 = readNumber(text1);
         const double m2 = readNumber(text2);
-        const UnitPowers units{state.voltDisplay(), state.ampereDisplay(), state.ohmDisplay(),
-                               state.siemensDisplay()};
+        const UnitPowers units = state.units();
         const std::optional<double> value = labValue(equation, m1, m2, units);
         if (!value)
             return;
@@ -106,8 +84,7 @@ void LabHelper::calculate()
         const LabParameter *parameter = labParameter(param);
         const QString working =
             parameter ? labExplanation(*parameter, m1, m2, units, shown) : QString();
-        m_answer->setToolTip(working);
-        m_answer->setAccessibleDescription(working);
+        explain(m_answer, working);
         const QString expected = labSignWarning(equation, param, *value);
         if (!expected.isEmpty())
             messageBox(this,
@@ -120,16 +97,14 @@ void LabHelper::calculate()
     }
 }
 
-void LabHelper::copyResults(bool latex) const
+QString LabHelper::copyResults(bool latex) const
 {
     const SharedState &state = main().state();
     const LabParameter *parameter = labParameter(state.curLabParam());
     if (!parameter)
-        return;
-    const UnitPowers units{state.voltDisplay(), state.ampereDisplay(), state.ohmDisplay(),
-                           state.siemensDisplay()};
-    QApplication::clipboard()->setText(labSummary(*parameter, units, m_measure1->text(),
-                                                  m_measure2->text(), m_answer->text(), latex));
+        return QString();
+    return labSummary(*parameter, state.units(), m_measure1->text(), m_measure2->text(),
+                      m_answer->text(), latex);
 }
 
 } // namespace kvadra

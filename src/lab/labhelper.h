@@ -17,6 +17,8 @@ class LabHelper : public ToolWindow
 {
     Q_OBJECT
 public:
+    static constexpr const char *Name = "lab_helper";
+
     explicit LabHelper(TwoportMain &main);
 
     QGroupBox *frameMeasure1() const { return m_frameMeasure1; }
@@ -26,7 +28,7 @@ public:
 
 private:
     void calculate();
-    void copyResults(bool latex) const;
+    QString copyResults(bool latex) const;
 
     QGroupBox *m_frameMeasure1;
     QGroupBox *m_frameMeasure2;

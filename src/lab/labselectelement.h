@@ -13,6 +13,8 @@ class LabSelectElement : public ToolWindow
 {
     Q_OBJECT
 public:
+    static constexpr const char *Name = "lab_selectelement";
+
     explicit LabSelectElement(TwoportMain &main);
 
 private:

@@ -1,6 +1,5 @@
 #include "resources/pictures.h"
 
-#include "resources/bands.h"
 #include "resources/drawing.h"
 
 #include <QApplication>
@@ -10,6 +9,7 @@
 #include <QPixmapCache>
 #include <QStyle>
 #include <QStyleOption>
+#include <QStylePainter>
 
 #include <algorithm>
 #include <functional>
@@ -180,14 +180,6 @@ QPixmap picture(const QString &name, qreal devicePixelRatio)
     return pixmap;
 }
 
-QIcon pictureIcon(const QString &name)
-{
-    const QSize size = pictureSize(name);
-    if (size.isEmpty())
-        return QIcon();
-    return QIcon(new DrawnIconEngine(size, [name](qreal ratio) { return picture(name, ratio); }));
-}
-
 QIcon programIcon()
 {
     return QIcon(new DrawnIconEngine(kProgramIconSize, programIconPixmap));
@@ -248,9 +240,34 @@ void PictureBox::paintEvent(QPaintEvent *)
 {
     if (m_name.isEmpty())
         return;
-    QPainter p(this);
-    const QPixmap pm = picture(m_name, devicePixelRatioF());
-    paintInBands(p, rect(), [&] { p.drawPixmap(0, 0, pm); });
+    QPainter(this).drawPixmap(0, 0, picture(m_name, devicePixelRatioF()));
+}
+
+PictureButton::PictureButton(const QString &pictureName, QWidget *parent)
+    : QPushButton(parent), m_name(pictureName)
+{
+    setAccessibleName(pictureDescription(pictureName));
+}
+
+void PictureButton::paintEvent(QPaintEvent *)
+{
+    QStylePainter p(this);
+    QStyleOptionButton option;
+    option.initFrom(this);
+    option.state |= isDown() ? QStyle::State_Sunken : QStyle::State_Raised;
+    p.drawControl(QStyle::CE_PushButtonBevel, option);
+    const QRect face = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    p.fillRect(face, Qt::white);
+    const QSize size = pictureSize(m_name);
+    p.drawPixmap(face.x() + (face.width() - size.width()) / 2,
+                 face.y() + (face.height() - size.height()) / 2,
+                 picture(m_name, devicePixelRatioF()));
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = face;
+        p.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
 }
 
 } // namespace kvadra

@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QPushButton>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -24,9 +25,6 @@ QSize pictureSize(const QString &name);
 // pictureSize(name) * ratio device pixels and carries that ratio, so it is sharp on any screen.
 QPixmap picture(const QString &name, qreal devicePixelRatio = 1.0);
 
-// The named picture as an icon that yields a sharp pixmap at whatever ratio it is painted.
-QIcon pictureIcon(const QString &name);
-
 // What the picture shows, for screen readers: "Schematic G1G2", "Set-up for h21".
 QString pictureDescription(const QString &name);
 
@@ -44,6 +42,28 @@ public:
     void setPictureName(const QString &name);
     QString pictureName() const { return m_name; }
     QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_name;
+};
+
+} // namespace kvadra
+
+namespace kvadra
+{
+
+// A command button of picture style: the named picture in the middle of a white face, drawn for
+// the device pixel ratio of the screen it is on.
+class PictureButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    explicit PictureButton(const QString &pictureName, QWidget *parent = nullptr);
+
+    QString pictureName() const { return m_name; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

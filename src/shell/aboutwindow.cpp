@@ -30,11 +30,9 @@ QFrame *makeLine(QWidget *parent, const char *name, int x, int y, int w, int h, 
 
 AboutWindow::AboutWindow(QWidget *parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("frmAbout"));
-    setFixedWindow(this, tw(4410), tw(3090));
-    // A dialog border: no minimize box either.
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setObjectName(QLatin1String(Name));
+    setWindowBoxes(this, true, false, true);
+    setFixedSize(tw(4410), tw(3090));
 
     // The OK button comes first in the tab order, so it is created first.
     auto *ok =
@@ -59,9 +57,7 @@ AboutWindow::AboutWindow(QWidget *parent) : QWidget(parent)
 
     QLabel *report = makeLabel(this, "Label2", QStringLiteral("PLEASE REPORT ALL BUGS TO:"),
                                tw(1080), tw(1440), tw(3045), tw(210));
-    QFont bold = report->font();
-    bold.setBold(true);
-    report->setFont(bold);
+    makeBold(report);
     setTextColour(report, Qt::red);
 
     QLineEdit *address = makeEdit(this, "Text1", QStringLiteral("bugs@kvadra.example.org"),
@@ -69,8 +65,8 @@ AboutWindow::AboutWindow(QWidget *parent) : QWidget(parent)
     address->setReadOnly(true);
 
     QLabel *rights =
-        makeLabel(this, "Label1", QStringLiteral("Copyright (C) 2026 Kvadra developers"),
-                  tw(1080), tw(2160), tw(3045), tw(210));
+        makeLabel(this, "Label1", QStringLiteral("Copyright (C) 2026 Kvadra developers"), tw(1080),
+                  tw(2160), tw(3045), tw(210));
     setTextColour(rights, Qt::black);
 
     // The etched separator: a grey line over a white one.

@@ -15,6 +15,8 @@ class AboutWindow : public QWidget, public Form
 {
     Q_OBJECT
 public:
+    static constexpr const char *Name = "frmAbout";
+
     explicit AboutWindow(QWidget *parent = nullptr);
 
     void load() override;

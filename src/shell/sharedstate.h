@@ -1,7 +1,11 @@
 #pragma once
 
+#include "twoport/units.h"
+
 #include <QString>
 #include <QtGlobal>
+
+#include <array>
 
 namespace kvadra
 {
@@ -55,6 +59,14 @@ public:
     void setSchemCount(qint16 v) { m_schemCount = v; }
     QString curLabParam() const { return m_curLabParam; }
     void setCurLabParam(const QString &v) { m_curLabParam = v; }
+
+    // Conveniences over the fields above.
+    UnitPowers units() const
+    {
+        return {m_voltDisplay, m_ampereDisplay, m_ohmDisplay, m_siemensDisplay};
+    }
+    std::array<double, 4> z() const { return {m_pz11, m_pz12, m_pz21, m_pz22}; }
+    std::array<double, 4> y() const { return {m_py11, m_py12, m_py21, m_py22}; }
 
 private:
     qint16 m_windowStates = 0;

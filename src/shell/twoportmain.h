@@ -7,6 +7,8 @@
 
 #include <QMainWindow>
 
+#include <array>
+
 class QGroupBox;
 class QRadioButton;
 class QVariant;
@@ -15,15 +17,20 @@ namespace kvadra
 {
 
 // twoport_main: the launcher and unit settings, the owner of the shared state and of the
-// procedures the other windows share. It lives from start to end of the program.
+// procedures the other windows share. It lives from start to end of the program. The bodies of
+// the procedures that drive a tool live beside that tool: exercise/exerciseflow.cpp,
+// testsolver/testflow.cpp, lab/labflow.cpp.
 class TwoportMain : public QMainWindow, public Form
 {
     Q_OBJECT
 public:
+    static constexpr const char *Name = "twoport_main";
+
     explicit TwoportMain(QWidget *parent = nullptr);
     ~TwoportMain() override;
 
-    // Loads and shows the main window: the program's start-up.
+    // Loads and shows the main window: the program's start-up. The windows it opens must have
+    // been registered first (registerWindows).
     void start();
 
     SharedState &state() { return m_state; }
@@ -46,24 +53,19 @@ public:
 
 private:
     void buildUnits(QWidget *units);
-    void selectOption(QRadioButton *option);
+    // The launcher's buttons and menu item.
     void onExercise();
     void onTest();
     void onLab();
     void onAbout();
+    // Shows the schematic selection window and captions its frame.
     void showSelection(const QString &caption);
 
     SharedState m_state;
     WindowRegistry m_windows;
     TestRecord m_test;
-    QGroupBox *m_frameVol = nullptr;
-    QGroupBox *m_frameCur = nullptr;
-    QGroupBox *m_frameRes = nullptr;
-    QGroupBox *m_frameCon = nullptr;
-    QRadioButton *m_optS1 = nullptr;
-    QRadioButton *m_optA1 = nullptr;
-    QRadioButton *m_optV2 = nullptr;
-    QRadioButton *m_optR3 = nullptr;
+    std::array<QGroupBox *, 4> m_unitFrames{};      // voltage, current, resistance, conductance
+    std::array<QRadioButton *, 4> m_startOptions{}; // mS, mA, V, kOhm: selected at start
 };
 
 } // namespace kvadra

@@ -1,13 +1,16 @@
 #include "shell/widgets.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QEvent>
 #include <QGroupBox>
-#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 namespace kvadra
 {
@@ -32,9 +35,7 @@ QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &caption, 
                      int h)
 {
     auto *frame = place(new QGroupBox(caption, parent), name, x, y, w, h);
-    QFont bold = QApplication::font();
-    bold.setBold(true);
-    frame->setFont(bold);
+    makeBold(frame);
     return frame;
 }
 
@@ -70,21 +71,60 @@ QLineEdit *makeEdit(QWidget *parent, const char *name, const QString &text, int 
     return place(new QLineEdit(text, parent), name, x, y, w, h);
 }
 
-void setFixedWindow(QWidget *window, int clientWidth, int clientHeight)
+std::array<QPushButton *, 4> makeButtonGrid(QGroupBox *frame,
+                                            const std::array<const char *, 4> &names,
+                                            const std::array<const char *, 4> &captions,
+                                            const std::function<void(int)> &onClick)
 {
-    window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                           Qt::MSWindowsFixedSizeDialogHint);
+    const int left[2] = {120, 720}, top[2] = {360, 960};
+    std::array<QPushButton *, 4> buttons{};
+    for (int i = 0; i < 4; ++i) {
+        QPushButton *b = makeButton(frame, names[size_t(i)], QLatin1String(captions[size_t(i)]),
+                                    tw(left[i % 2]), tw(top[i / 2]), tw(495), tw(495));
+        QObject::connect(b, &QPushButton::clicked, frame, [onClick, i] { onClick(i); });
+        buttons[size_t(i)] = b;
+    }
+    return buttons;
+}
+
+void setWindowBoxes(QWidget *window, bool fixedBorder, bool minimizeBox, bool dialog)
+{
+    Qt::WindowFlags flags = (dialog ? Qt::Dialog : Qt::Window) | Qt::WindowTitleHint |
+                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (minimizeBox && !dialog)
+        flags |= Qt::WindowMinimizeButtonHint;
+    if (fixedBorder)
+        flags |= Qt::MSWindowsFixedSizeDialogHint;
+    window->setWindowFlags(flags);
+}
+
+void setFixedWindow(QWidget *window, int clientWidth, int clientHeight, bool minimizeBox)
+{
+    setWindowBoxes(window, true, minimizeBox);
     window->setFixedSize(clientWidth, clientHeight);
 }
 
-} // namespace kvadra
-
-#include <QEvent>
-#include <QTimer>
-
-namespace kvadra
+QColor matrixColour(MatrixKind kind)
 {
+    switch (kind) {
+    case MatrixKind::Z:
+        return QColor(192, 255, 255);
+    case MatrixKind::Y:
+        return QColor(255, 255, 192);
+    case MatrixKind::H:
+        return QColor(255, 192, 192);
+    case MatrixKind::ABCD:
+        break;
+    }
+    return QColor(192, 255, 192);
+}
+
+void makeBold(QWidget *widget)
+{
+    QFont bold = widget->font();
+    bold.setBold(true);
+    widget->setFont(bold);
+}
 
 void setTextColour(QWidget *widget, const QColor &colour)
 {
@@ -99,6 +139,12 @@ void setBackground(QWidget *widget, const QColor &colour)
     pal.setColor(QPalette::Window, colour);
     widget->setPalette(pal);
     widget->setAutoFillBackground(true);
+}
+
+void explain(QWidget *widget, const QString &text)
+{
+    widget->setToolTip(text);
+    widget->setAccessibleDescription(text);
 }
 
 namespace
@@ -126,26 +172,31 @@ void selectAllOnFocus(QLineEdit *edit)
     new SelectAllOnFocus(edit);
 }
 
+void addCopyActions(QWidget *area, const std::function<QString(bool latex)> &text)
+{
+    auto *copyText = new QAction(QStringLiteral("Copy results"), area);
+    copyText->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    copyText->setShortcutContext(Qt::WindowShortcut);
+    auto *copyLatex = new QAction(QStringLiteral("Copy as LaTeX"), area);
+    area->addActions({copyText, copyLatex});
+    area->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (QAction *action : {copyText, copyLatex}) {
+        const bool latex = action == copyLatex;
+        QObject::connect(action, &QAction::triggered, area, [text, latex] {
+            const QString copied = text(latex);
+            if (!copied.isEmpty())
+                QApplication::clipboard()->setText(copied);
+        });
+    }
+}
+
 void fitTextToWidth(QLabel *label)
 {
-    // Measuring the text costs more than building the rest of its window, and the window is
-    // built anew each time it opens; the answer only changes with the text, face and width.
-    static QHash<QString, qreal> spacings;
     QFont font = label->font();
-    const QString key =
-        QStringLiteral("%1/%2/").arg(font.key()).arg(label->width()) + label->text();
-    auto known = spacings.constFind(key);
-    if (known == spacings.constEnd()) {
-        qreal spacing = 0;
-        while (label->sizeHint().width() > label->width() && spacing > -0.3) {
-            spacing -= 0.05;
-            font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
-            label->setFont(font);
-        }
-        known = spacings.insert(key, spacing);
-    }
-    if (*known != 0) {
-        font.setLetterSpacing(QFont::AbsoluteSpacing, *known);
+    qreal spacing = 0;
+    while (label->sizeHint().width() > label->width() && spacing > -0.3) {
+        spacing -= 0.05;
+        font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
         label->setFont(font);
     }
 }

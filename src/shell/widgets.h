@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
+
+#include <array>
+#include <functional>
 
 class QCheckBox;
 class QGroupBox;
@@ -34,21 +38,35 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, int x,
 QLineEdit *makeEdit(QWidget *parent, const char *name, const QString &text, int x, int y, int w,
                     int h);
 
-// A fixed-size top-level window: no resizing and no maximize box.
-void setFixedWindow(QWidget *window, int clientWidth, int clientHeight);
+// The four square parameter buttons of a matrix frame, row by row (11, 12, 21, 22); a click
+// calls onClick with the button's index.
+std::array<QPushButton *, 4> makeButtonGrid(QGroupBox *frame,
+                                            const std::array<const char *, 4> &names,
+                                            const std::array<const char *, 4> &captions,
+                                            const std::function<void(int)> &onClick);
 
-} // namespace kvadra
+// Title-bar boxes and border of a top-level window: always a close box, never a maximize box.
+// A dialog border has no minimize box either.
+void setWindowBoxes(QWidget *window, bool fixedBorder, bool minimizeBox, bool dialog = false);
+// A fixed-size top-level window with that client area.
+void setFixedWindow(QWidget *window, int clientWidth, int clientHeight, bool minimizeBox);
 
-#include <QColor>
+// Each matrix has its colour, the same in every window that shows it.
+enum class MatrixKind { Z, Y, H, ABCD };
+QColor matrixColour(MatrixKind kind);
 
-namespace kvadra
-{
-
+void makeBold(QWidget *widget);
 void setTextColour(QWidget *widget, const QColor &colour);
 // Fills the widget's own background; a frame's contents keep theirs unless they fill too.
 void setBackground(QWidget *widget, const QColor &colour);
+// The text a tooltip shows, which screen readers read as the accessible description.
+void explain(QWidget *widget, const QString &text);
 // Every focus gain, by keyboard or mouse, selects the whole text, so typing replaces it.
 void selectAllOnFocus(QLineEdit *edit);
+
+// "Copy results" (also Ctrl+Shift+C anywhere in the window) and "Copy as LaTeX" in the context
+// menu of `area`; each puts what `text(latex)` gives on the clipboard, unless that is empty.
+void addCopyActions(QWidget *area, const std::function<QString(bool latex)> &text);
 
 // Narrows the letter spacing of a one-line label, by at most a third of a pixel per letter,
 // until its text fits the label's fixed width; the face the layout figures were drawn for was

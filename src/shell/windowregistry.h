@@ -41,6 +41,18 @@ public:
     // Names of the open windows, in the order they were opened.
     QStringList openWindows() const;
 
+    // The same by window class, for classes that carry their window name as `Name`.
+    template <typename W> void add(const std::function<W *()> &make)
+    {
+        addFactory(QLatin1String(W::Name), [make]() -> QWidget * { return make(); });
+    }
+    template <typename W> W *show() { return qobject_cast<W *>(show(QLatin1String(W::Name))); }
+    template <typename W> W *find() const
+    {
+        return qobject_cast<W *>(window(QLatin1String(W::Name)));
+    }
+    template <typename W> void close() { close(QLatin1String(W::Name)); }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -12,53 +12,34 @@
 namespace kvadra
 {
 
-TestGiveElement::TestGiveElement(TwoportMain &main) : ToolWindow(main, "test_giveelement", 16)
+TestGiveElement::TestGiveElement(TwoportMain &main) : ToolWindow(main, Name, 16)
 {
     setWindowTitle(QStringLiteral("Test solver"));
-    setFixedWindow(this, tw(3270), tw(4350));
-    setWindowFlag(Qt::WindowMinimizeButtonHint, false);
+    setFixedWindow(this, tw(3270), tw(4350), false);
 
     QGroupBox *choose = makeFrame(this, "Frame1", QStringLiteral("Choose a parameter to compare"),
                                   tw(120), tw(120), tw(3015), tw(2175));
-    struct Matrix {
-        const char *frame;
-        const char *caption;
+    const struct {
+        const char *frame, *caption;
         int left, height;
-        QColor background;
-        const char *buttons[4];
-        const char *captions[4];
-        int firstCode;
+        MatrixKind kind;
+        std::array<const char *, 4> buttons, captions;
+    } matrices[] = {
+        // clang-format off
+        {"frameZ", "Z parameters", 120, 1600, MatrixKind::Z,
+         {"btnZ11", "btnZ12", "btnZ21", "btnZ22"}, {"z11", "z12", "z21", "z22"}},
+        {"frameY", "Y parameters", 1560, 1575, MatrixKind::Y,
+         {"btnY11", "btnY12", "btnY21", "btnY22"}, {"y11", "y12", "y21", "y22"}},
+        // clang-format on
     };
-    const Matrix matrices[] = {
-        {"frameZ",
-         "Z parameters",
-         120,
-         1600,
-         QColor(192, 255, 255),
-         {"btnZ11", "btnZ12", "btnZ21", "btnZ22"},
-         {"z11", "z12", "z21", "z22"},
-         0},
-        {"frameY",
-         "Y parameters",
-         1560,
-         1575,
-         QColor(255, 255, 192),
-         {"btnY11", "btnY12", "btnY21", "btnY22"},
-         {"y11", "y12", "y21", "y22"},
-         4},
-    };
-    const QPoint cells[4] = {{120, 360}, {720, 360}, {120, 960}, {720, 960}};
-    for (const Matrix &m : matrices) {
+    for (const auto &m : matrices) {
         QGroupBox *frame = makeFrame(choose, m.frame, QLatin1String(m.caption), tw(m.left), tw(360),
                                      tw(1335), tw(m.height));
-        setBackground(frame, m.background);
-        for (int i = 0; i < 4; ++i) {
-            QPushButton *button = makeButton(frame, m.buttons[i], QLatin1String(m.captions[i]),
-                                             tw(cells[i].x()), tw(cells[i].y()), tw(495), tw(495));
-            const qint16 code = qint16(m.firstCode + i);
-            connect(button, &QPushButton::clicked, this,
-                    [this, code] { this->main().CompareMatrices(QVariant::fromValue(code)); });
-        }
+        setBackground(frame, matrixColour(m.kind));
+        const int firstCode = m.kind == MatrixKind::Z ? 0 : 4;
+        makeButtonGrid(frame, m.buttons, m.captions, [this, firstCode](int i) {
+            this->main().CompareMatrices(QVariant::fromValue(qint16(firstCode + i)));
+        });
     }
 
     QGroupBox *answer =
@@ -73,9 +54,7 @@ TestGiveElement::TestGiveElement(TwoportMain &main) : ToolWindow(main, "test_giv
     for (int k = 0; k < 4; ++k) {
         QCheckBox *check = makeCheck(answer, checkNames[k], QString(QChar('A' + k)),
                                      tw(240 + 720 * k), tw(840), tw(495), tw(195));
-        QFont bold = check->font();
-        bold.setBold(true);
-        check->setFont(bold);
+        makeBold(check);
         check->setAccessibleName(QStringLiteral("Case ") + QChar('A' + k));
         // Display only: a click puts the box straight back to its answer.
         connect(check, &QCheckBox::clicked, this, &TestGiveElement::CheckBoxes);
@@ -103,12 +82,10 @@ void TestGiveElement::CheckBoxes()
         m_checks[k]->setChecked(answers[k] == 1);
 }
 
-void TestGiveElement::explain(const std::array<QString, 4> &explanations)
+void TestGiveElement::setExplanations(const std::array<QString, 4> &explanations)
 {
-    for (size_t k = 0; k < 4; ++k) {
-        m_checks[k]->setToolTip(explanations[k]);
-        m_checks[k]->setAccessibleDescription(explanations[k]);
-    }
+    for (size_t k = 0; k < 4; ++k)
+        explain(m_checks[k], explanations[k]);
 }
 
 } // namespace kvadra

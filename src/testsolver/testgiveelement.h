@@ -14,6 +14,8 @@ class TestGiveElement : public ToolWindow
 {
     Q_OBJECT
 public:
+    static constexpr const char *Name = "test_giveelement";
+
     explicit TestGiveElement(TwoportMain &main);
 
     void load() override;
@@ -25,8 +27,8 @@ public:
     qint16 Dchecked = 0;
 
     void CheckBoxes();
-    // Sets each box's tooltip to what the answer compared.
-    void explain(const std::array<QString, 4> &explanations);
+    // Sets each box's tooltip to what its answer compared.
+    void setExplanations(const std::array<QString, 4> &explanations);
 
 private:
     std::array<QCheckBox *, 4> m_checks{};

@@ -5,6 +5,8 @@
 
 #include <QLocale>
 
+#include <algorithm>
+
 namespace kvadra
 {
 
@@ -20,6 +22,29 @@ qint16 sameAsInitial(qint16 initialExists, const std::array<double, 4> &initial,
     return initial[size_t(j)] == cases[size_t(4 * k + j)] ? 1 : 0;
 }
 } // namespace
+
+void TestRecord::storeStep(qint16 count, qint16 zExists, qint16 yExists,
+                           const std::array<double, 4> &z, const std::array<double, 4> &y)
+{
+    if (count == 0) {
+        initialZExists = zExists == 1 ? 1 : 0;
+        if (zExists == 1)
+            initialZ = z;
+        initialYExists = yExists == 1 ? 1 : 0;
+        if (yExists == 1)
+            initialY = y;
+        return;
+    }
+    if (count < 1 || count > 4)
+        return;
+    const size_t k = size_t(count - 1);
+    caseZExists[k] = zExists == 1 ? 1 : 0;
+    if (zExists == 1)
+        std::copy(z.begin(), z.end(), caseZ.begin() + long(4 * k));
+    caseYExists[k] = yExists == 1 ? 1 : 0;
+    if (yExists == 1)
+        std::copy(y.begin(), y.end(), caseY.begin() + long(4 * k));
+}
 
 std::array<qint16, 4> compareParameter(const TestRecord &r, int code)
 {

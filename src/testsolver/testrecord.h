@@ -20,6 +20,11 @@ struct TestRecord {
     std::array<qint16, 4> caseZExists{};
     std::array<double, 16> caseY{}; // entry 4k + j: parameter j of case k (0 = A ... 3 = D)
     std::array<double, 16> caseZ{};
+
+    // Takes over the last calculation as the INITIAL (count 0) or as case count - 1 (count 1
+    // to 4): each flag always, the values only where their flag is 1.
+    void storeStep(qint16 count, qint16 zExists, qint16 yExists, const std::array<double, 4> &z,
+                   const std::array<double, 4> &y);
 };
 
 // One answer per case A to D, 1 where parameter `code` (0 to 3: z11 ... z22, 4 to 7: y11 ...

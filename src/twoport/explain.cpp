@@ -2,6 +2,7 @@
 
 #include "twoport/formulas.h"
 #include "twoport/numbertext.h"
+#include "twoport/units.h"
 
 #include <cmath>
 #include <functional>
@@ -147,16 +148,6 @@ QString summaryText(const Calculation &c, const QStringList &z, const QStringLis
     matrix(QStringLiteral("Y parameters (") + c.yUnit + ')', false, y);
     return text;
 }
-
-namespace
-{
-QString latexUnit(const QString &unit)
-{
-    QString u = unit;
-    u.replace(QStringLiteral("Ohm"), QStringLiteral("\\Omega"));
-    return QStringLiteral("\\,\\mathrm{") + u + QLatin1Char('}');
-}
-} // namespace
 
 QString summaryLatex(const Calculation &c, const QStringList &z, const QStringList &y)
 {

@@ -1,82 +1,14 @@
 #pragma once
 
+#include "driver/session.h"
 #include "shell/application.h"
-#include "shell/twoportmain.h"
-#include "support/messageboxanswerer.h"
 #include "support/rows.h"
 
 #include <QApplication>
-#include <QLineEdit>
-#include <QString>
 #include <QStringList>
 #include <QTest>
-#include <QWidget>
-
-#include <memory>
 
 inline const QStringList inputError{"An error occured! Check your input data."};
-
-// One run of the program as a student sees it: the real main window, started as at program
-// start, with its windows reached by name and driven by mouse and keyboard events.
-class Session
-{
-public:
-    Session();
-    ~Session();
-
-    kvadra::TwoportMain &main() { return *m_main; }
-    kvadra::SharedState &state() { return m_main->state(); }
-    MessageBoxAnswerer &boxes() { return m_boxes; }
-
-    // The open window of that name; fails the test (fatal) when it is not open.
-    QWidget *window(const QString &name);
-    bool isOpen(const QString &name) { return m_main->windows().isOpen(name); }
-
-    template <typename T = QWidget> T *control(const QString &window, const QString &name)
-    {
-        T *w = this->window(window)->findChild<T *>(name);
-        if (!w)
-            qFatal("no control %s in %s", qPrintable(name), qPrintable(window));
-        return w;
-    }
-
-    // A left click in the middle of the control (also of a main-window control).
-    void click(const QString &window, const QString &name);
-    // Focuses the box by a click, then types: the focus selects all, so the typing replaces it.
-    void type(const QString &window, const QString &name, const QString &text);
-    QString text(const QString &window, const QString &name)
-    {
-        return control<QLineEdit>(window, name)->text();
-    }
-    QStringList texts(const QString &window, const QStringList &names);
-    // The texts of the message boxes shown since the last call, oldest first.
-    QStringList messages();
-
-    // Types value k into box val<k+1>, skipping the boxes of absent elements (fixed at "0").
-    void fill(const QStringList &values);
-    // The usual exercise: Excercise solver, a picture, values typed, Calculate.
-    void exercise(const QString &schematic, const QStringList &values);
-    void calculate() { click("exercise_calc", "cmdCalculate"); }
-    // A pick is the schematic and the values typed, separated by blanks: "G1G3 1 0 1". Each
-    // goes through Calculate and Continue; the fifth opens the comparison window.
-    void pick(const QString &pick);
-    void test(const QStringList &picks);
-    // Five different schematics, so the comparison window opens with nothing in common.
-    void testToComparison();
-
-    void openAbout();
-    // The lab helper for a parameter ("z11", "B"), the selection window opened first if needed.
-    void lab(const QString &parameter);
-    // Types both readings, presses Calculate and returns the answer shown.
-    QString labAnswer(const QString &m1, const QString &m2);
-    // Every window at once: the comparison after a test, a calculated T network, the lab
-    // helper for z11 and About.
-    void openEverything();
-
-private:
-    std::unique_ptr<kvadra::TwoportMain> m_main;
-    MessageBoxAnswerer m_boxes;
-};
 
 // A test program's main: the application set up as the program's own main sets it up.
 #define KVADRA_TEST_MAIN(TestClass)                                                                \

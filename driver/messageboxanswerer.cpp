@@ -1,4 +1,4 @@
-#include "support/messageboxanswerer.h"
+#include "driver/messageboxanswerer.h"
 
 #include <QAbstractButton>
 #include <QApplication>

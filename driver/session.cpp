@@ -1,4 +1,6 @@
-#include "support/session.h"
+#include "driver/session.h"
+
+#include "windows.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -6,6 +8,7 @@
 
 Session::Session() : m_main(std::make_unique<kvadra::TwoportMain>())
 {
+    kvadra::registerWindows(*m_main);
     m_main->start();
 }
 
@@ -28,15 +31,15 @@ void Session::click(const QString &window, const QString &name)
 {
     auto *button = control<QWidget>(window, name);
     if (!button->isVisible() || !button->isEnabled())
-        QTest::qFail(qPrintable(name + " cannot be clicked"), __FILE__, __LINE__);
+        qFatal("%s in %s cannot be clicked", qPrintable(name), qPrintable(window));
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
 }
 
 void Session::type(const QString &window, const QString &name, const QString &text)
 {
     auto *box = control<QLineEdit>(window, name);
-    if (!box->isEnabled())
-        QTest::qFail(qPrintable(name + " is disabled"), __FILE__, __LINE__);
+    if (!box->isEnabled() || box->isReadOnly())
+        qFatal("cannot type into %s in %s", qPrintable(name), qPrintable(window));
     this->window(window)->activateWindow();
     QTest::mouseClick(box, Qt::LeftButton);
     box->setFocus(Qt::MouseFocusReason);
@@ -55,6 +58,30 @@ QStringList Session::texts(const QString &window, const QStringList &names)
     for (const QString &name : names)
         out << text(window, name);
     return out;
+}
+
+void Session::close(const QString &window)
+{
+    if (isOpen(window))
+        this->window(window)->close();
+}
+
+void Session::trigger(const QString &window, const QString &actionText)
+{
+    for (QAction *action : this->window(window)->findChildren<QAction *>())
+        if (action->text() == actionText && action->isEnabled()) {
+            action->trigger();
+            return;
+        }
+    qFatal("no action %s in %s", qPrintable(actionText), qPrintable(window));
+}
+
+void Session::settle()
+{
+    for (int pass = 0; pass < 2; ++pass) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
 }
 
 QStringList Session::messages()
@@ -105,7 +132,7 @@ void Session::testToComparison()
 
 void Session::openAbout()
 {
-    m_main->findChild<QAction *>(QStringLiteral("menuAbout"))->trigger();
+    trigger("twoport_main", QStringLiteral("About"));
 }
 
 void Session::lab(const QString &parameter)

@@ -1,7 +1,7 @@
 // A whole student session with every tool, ending as a student ends it: the main window closed
 // with every window still open. It writes no file and prints what it did, so scripts can run it
 // under tracing tools (scripts/nonetwork.sh runs it under strace).
-#include "driver.h"
+#include "driver/session.h"
 
 #include "lab/labformula.h"
 #include "shell/application.h"
@@ -13,7 +13,7 @@
 
 namespace
 {
-void exercise(Driver &d)
+void exercise(Session &d)
 {
     d.click("twoport_main", "btnExercise");
     d.click("exercise_main", "r1r2r3");
@@ -28,7 +28,7 @@ void exercise(Driver &d)
     d.click("exercise_calc", "cmdCalculate");
 }
 
-void test(Driver &d)
+void test(Session &d)
 {
     d.click("twoport_main", "btnTest"); // "calculations will be lost", answered Yes
     const char *cases[5] = {"g1g3", "r1r3", "g1g2", "g1g3", "g1"};
@@ -43,7 +43,7 @@ void test(Driver &d)
         d.click("test_giveelement", button);
 }
 
-void lab(Driver &d)
+void lab(Session &d)
 {
     d.click("twoport_main", "Command1");
     for (const kvadra::LabParameter &p : kvadra::labParameters()) {
@@ -58,7 +58,7 @@ void lab(Driver &d)
     d.click("lab_helper", "btnCalculate"); // the word pair's box, then the input error box
 }
 
-void session(kvadra::TwoportMain &main, Driver &d)
+void session(Session &d)
 {
     d.trigger("twoport_main", QStringLiteral("About"));
     for (const char *option : {"optV1", "optA2", "optR2", "optS2", "optR3"})
@@ -68,13 +68,14 @@ void session(kvadra::TwoportMain &main, Driver &d)
     lab(d);
     d.click("twoport_main", "btnExercise");
     d.click("exercise_main", "r2r3");
-    Driver::settle();
-    std::printf("open at the end: %s\n", qPrintable(main.windows().openWindows().join(' ')));
-    std::printf("message boxes answered: %d\n", int(d.boxes().size()));
-    for (const QString &text : d.boxes())
+    Session::settle();
+    std::printf("open at the end: %s\n", qPrintable(d.openWindows().join(' ')));
+    const QStringList boxes = d.messages();
+    std::printf("message boxes answered: %d\n", int(boxes.size()));
+    for (const QString &text : boxes)
         std::printf("  %s\n", qPrintable(text));
     std::fflush(stdout);
-    main.close();
+    d.main().close();
 }
 } // namespace
 
@@ -82,13 +83,14 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     kvadra::setUpApplication(app);
-    kvadra::TwoportMain mainWindow;
-    mainWindow.start();
-    Driver driver(mainWindow);
+    Session driver;
+    // Every box answered as its default button would be: Yes to the test's question.
+    driver.boxes().setFallback([](QMessageBox::StandardButtons offered) {
+        return offered.testFlag(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
+    });
     // From inside the event loop, as a student's clicks come; closing the main window ends it.
-    QTimer::singleShot(0, &mainWindow, [&] { session(mainWindow, driver); });
+    QTimer::singleShot(0, &driver.main(), [&] { session(driver); });
     const int rc = app.exec();
-    std::printf("session ended, %d windows left open\n",
-                int(mainWindow.windows().openWindows().size()));
+    std::printf("session ended, %d windows left open\n", int(driver.openWindows().size()));
     return rc;
 }
