@@ -1,56 +1,78 @@
-// Latency of each student action inside the program under the offscreen platform, from the
-// click until the window has repainted, median and worst of a number of repetitions; then the
-// thirty pictures drawn with an empty cache.
-//   kvadra_bench_actions [repetitions]   (default 100)
-#include "driver/session.h"
+// One student action in a process of its own, so that its first click is really the first in the
+// process: nothing that click shows has been built, laid out or drawn before, except by the steps
+// a student takes to get there.
+#include "actions.h"
 
+#include "driver/session.h"
 #include "lab/labformula.h"
-#include "resources/pictures.h"
 #include "shell/application.h"
 #include "twoport/catalogue.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QPixmapCache>
+#include <QMenuBar>
+#include <QSet>
+#include <QtTest>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <functional>
+#include <cstring>
 #include <vector>
 
 namespace
 {
-int repetitions = 100;
 
-struct Figures {
-    double median;
-    double worst;
+// Sees every event the program handles: counts them, so a wait can tell when the event loop
+// would go idle, and notes who painted.
+class Watch : public QObject
+{
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // The driver's message-box poll ticks every 5 ms whatever the program does.
+        if (event->type() != QEvent::Timer)
+            ++events;
+        if (event->type() == QEvent::Paint && watched->isWidgetType()) {
+            auto *w = static_cast<QWidget *>(watched);
+            windows.insert(w->window()->objectName());
+            widgets.insert(w->window()->objectName() + '/' + w->objectName());
+        }
+        return false;
+    }
+    void clear()
+    {
+        windows.clear();
+        widgets.clear();
+    }
+
+    quint64 events = 0;
+    QSet<QString> windows, widgets; // painted since the last clear()
 };
 
-// Prepare (not timed) then act and let the window repaint (timed), `repetitions` times. The
-// first repetition is part of the figures: it is the student's first click.
-Figures measure(const std::function<void(int)> &prepare, const std::function<void(int)> &act)
+// Handles events until a pass over the queues finds none left: the moment the event loop would
+// wait for the student, with every repaint and deferred deletion done.
+void untilIdle(const Watch &watch)
 {
-    std::vector<double> ms;
-    for (int i = 0; i < repetitions; ++i) {
-        prepare(i);
-        Session::settle();
-        QElapsedTimer timer;
-        timer.start();
-        act(i);
-        Session::settle();
-        ms.push_back(timer.nsecsElapsed() / 1e6);
+    for (int pass = 0; pass < 1000; ++pass) {
+        const quint64 before = watch.events;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        if (watch.events == before)
+            return;
     }
-    const double worst = *std::max_element(ms.begin(), ms.end());
-    std::nth_element(ms.begin(), ms.begin() + long(ms.size() / 2), ms.end());
-    return {ms[ms.size() / 2], worst};
+    qFatal("the program never went idle");
 }
 
-void report(const char *action, Figures f, double medianGoal, double worstGoal)
+struct Target {
+    QWidget *widget;
+    QPoint at;
+};
+
+Target button(Session &d, const char *window, const char *name)
 {
-    const bool met = f.median <= medianGoal && f.worst <= worstGoal;
-    std::printf("  %-44s %8.3f %8.3f   %s\n", action, f.median, f.worst, met ? "" : "missed");
+    auto *w = d.control(QLatin1String(window), QLatin1String(name));
+    if (!w->isVisible() || !w->isEnabled())
+        qFatal("%s in %s cannot be clicked", name, window);
+    return {w, w->rect().center()};
 }
 
 const char *schematic(int i)
@@ -63,7 +85,7 @@ const kvadra::LabParameter &parameter(int i)
     return kvadra::labParameters()[size_t(i) % 16];
 }
 
-// Closes every tool window, so the next step starts from the main window alone.
+// Every tool window closed, so the next step starts from the main window alone.
 void home(Session &d)
 {
     for (const char *w :
@@ -103,27 +125,16 @@ void testStep(Session &d, int step)
     }
     d.click("exercise_main", schematic(step * 3));
     d.fill({"1", "2", "3"});
-    d.click("exercise_calc", "cmdCalculate");
+    d.calculate();
 }
 
-// A finished test, its comparison window open.
-void comparison(Session &d)
-{
-    if (d.isOpen("test_giveelement"))
-        return;
-    for (int step = 0; step < 5; ++step) {
-        testStep(d, step);
-        d.click("exercise_calc", "cmdContinue");
-    }
-}
-
-void labHelper(Session &d, const kvadra::SharedState &s, int i)
+void labHelper(Session &d, int i)
 {
     if (!d.isOpen("lab_selectelement"))
         d.click("twoport_main", "Command1");
     d.click("lab_selectelement", parameter(i).button);
     // Readings of the sign the parameter expects, so no warning box lands in the figures.
-    const kvadra::UnitPowers units = s.units();
+    const kvadra::UnitPowers units = d.state().units();
     const auto value = kvadra::labValue(parameter(i).equation, 5, 2, units);
     const bool warns = value && !kvadra::labSignWarning(parameter(i).equation,
                                                         QLatin1String(parameter(i).name), *value)
@@ -134,70 +145,156 @@ void labHelper(Session &d, const kvadra::SharedState &s, int i)
 
 const char *const compareButtons[8] = {"btnZ11", "btnZ12", "btnZ21", "btnZ22",
                                        "btnY11", "btnY12", "btnY21", "btnY22"};
+
+// Repetition i is prepared by prepare(d, i), untimed; then the target is clicked, timed. The
+// windows listed must have painted before the timing ends.
+struct Step {
+    Action action;
+    QStringList painted;
+    void (*prepare)(Session &, int);
+    Target (*target)(Session &, int);
+};
+
+const Step steps[] = {
+    {{"selection", "open the selection window"},
+     {"twoport_main", "exercise_main"},
+     [](Session &d, int) { home(d); },
+     [](Session &d, int) { return button(d, "twoport_main", "btnExercise"); }},
+    {{"calc-opens", "set up the calculator (window opens)"},
+     {"exercise_main", "exercise_calc"},
+     [](Session &d, int) { selectionOnly(d); },
+     [](Session &d, int i) { return button(d, "exercise_main", schematic(i)); }},
+    {{"calc-open", "set up the calculator (window open)"},
+     {"exercise_main", "exercise_calc"},
+     [](Session &d, int) { calculator(d, 0); },
+     [](Session &d, int i) { return button(d, "exercise_main", schematic(i + 1)); }},
+    {{"calculate", "Calculate"},
+     {"exercise_calc"},
+     [](Session &d, int i) { calculator(d, i); },
+     [](Session &d, int) { return button(d, "exercise_calc", "cmdCalculate"); }},
+    // The fifth step opens the comparison window instead of the selection window.
+    {{"continue", "one test step (Continue)"},
+     {"exercise_main"},
+     [](Session &d, int i) { testStep(d, i % 5); },
+     [](Session &d, int) { return button(d, "exercise_calc", "cmdContinue"); }},
+    {{"compare", "CompareMatrices"},
+     {"test_giveelement"},
+     [](Session &d, int) {
+         if (!d.isOpen("test_giveelement"))
+             d.testToComparison();
+     },
+     [](Session &d, int i) { return button(d, "test_giveelement", compareButtons[i % 8]); }},
+    {{"lab-selection", "open the lab selection"},
+     {"twoport_main", "lab_selectelement"},
+     [](Session &d, int) { home(d); },
+     [](Session &d, int) { return button(d, "twoport_main", "Command1"); }},
+    {{"lab-opens", "set up the lab helper (window opens)"},
+     {"lab_selectelement", "lab_helper"},
+     [](Session &d, int) { labSelectionOnly(d); },
+     [](Session &d, int i) { return button(d, "lab_selectelement", parameter(i).button); }},
+    {{"lab-open", "set up the lab helper (window open)"},
+     {"lab_selectelement", "lab_helper"},
+     [](Session &d, int) { labHelper(d, 0); },
+     [](Session &d, int i) { return button(d, "lab_selectelement", parameter(i + 1).button); }},
+    {{"lab-calculate", "lab Calculate"},
+     {"lab_helper"},
+     [](Session &d, int i) { labHelper(d, i); },
+     [](Session &d, int) { return button(d, "lab_helper", "btnCalculate"); }},
+    {{"about", "open About"},
+     {"twoport_main", "frmAbout"},
+     [](Session &d, int) { d.close("frmAbout"); },
+     [](Session &d, int) {
+         // The item in the menu bar, clicked where it is drawn.
+         QMenuBar *bar = d.main().menuBar();
+         for (QAction *a : bar->actions())
+             if (a->objectName() == QLatin1String("menuAbout"))
+                 return Target{bar, bar->actionGeometry(a).center()};
+         qFatal("no About in the menu bar");
+     }},
+};
+
+void printNames(const char *tag, QStringList names)
+{
+    if (names.isEmpty())
+        return;
+    names.sort();
+    std::printf("%s %s\n", tag, qPrintable(names.join(' ')));
+}
 } // namespace
 
-int main(int argc, char *argv[])
+const std::vector<Action> &actions()
+{
+    static const std::vector<Action> list = [] {
+        std::vector<Action> out;
+        for (const Step &s : steps)
+            out.push_back(s.action);
+        return out;
+    }();
+    return list;
+}
+
+int runAction(int argc, char *argv[], const char *key, int warm)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc > 1)
-        repetitions = std::max(1, std::atoi(argv[1]));
     kvadra::setUpApplication(app);
+    Watch watch;
+    app.installEventFilter(&watch);
     Session d;
-    Session::settle();
-
-    std::printf("Student actions, %d repetitions each, ms (goal: median <= 2, worst <= 16)\n",
-                repetitions);
-    std::printf("  %-44s %8s %8s\n", "", "median", "worst");
-    const auto row = [](const char *action, Figures f) { report(action, f, 2, 16); };
-    const auto step = [&](int i) { testStep(d, i % 5); };
-    const auto continueTest = [&](int) { d.click("exercise_calc", "cmdContinue"); };
-    row("open the selection window (14 pictures)",
-        measure([&](int) { home(d); }, [&](int) { d.click("twoport_main", "btnExercise"); }));
-    row("set up the calculator (window opens)",
-        measure([&](int) { selectionOnly(d); },
-                [&](int i) { d.click("exercise_main", schematic(i)); }));
-    row("set up the calculator (window open)",
-        measure([&](int) { calculator(d, 0); },
-                [&](int i) { d.click("exercise_main", schematic(i + 1)); }));
-    row("Calculate", measure([&](int i) { calculator(d, i); },
-                             [&](int) { d.click("exercise_calc", "cmdCalculate"); }));
-    row("one test step (Continue)", measure(step, continueTest));
-    row("CompareMatrices",
-        measure([&](int) { comparison(d); },
-                [&](int i) { d.click("test_giveelement", compareButtons[i % 8]); }));
-    row("open the lab selection",
-        measure([&](int) { home(d); }, [&](int) { d.click("twoport_main", "Command1"); }));
-    row("set up the lab calculator (window opens)",
-        measure([&](int) { labSelectionOnly(d); },
-                [&](int i) { d.click("lab_selectelement", parameter(i).button); }));
-    row("set up the lab calculator (window open)",
-        measure([&](int) { labHelper(d, d.state(), 0); },
-                [&](int i) { d.click("lab_selectelement", parameter(i + 1).button); }));
-    row("lab Calculate", measure([&](int i) { labHelper(d, d.state(), i); },
-                                 [&](int) { d.click("lab_helper", "btnCalculate"); }));
-    home(d);
-
-    const QStringList names = kvadra::pictureNames();
-    std::printf("\nAll %d pictures drawn with an empty cache, ms (goal <= 10)\n",
-                int(names.size()));
-    std::printf("  %-44s %8s %8s\n", "", "median", "worst");
-    for (qreal ratio : {1.0, 2.0}) {
-        const Figures f = measure([](int) { QPixmapCache::clear(); },
-                                  [&](int) {
-                                      for (const QString &name : names)
-                                          kvadra::picture(name, ratio);
-                                  });
-        const QByteArray label = "at device pixel ratio " + QByteArray::number(ratio);
-        report(label.constData(), f, 10, 10);
+    untilIdle(watch);
+    if (std::strcmp(key, "everything") == 0) {
+        d.openEverything();
+        untilIdle(watch);
+        // Each window keeps an image of itself, 4 bytes a device pixel, for the platform to show.
+        double bytes = 0;
+        for (const QString &name : d.openWindows()) {
+            const QWidget *w = d.window(name);
+            bytes +=
+                4.0 * w->width() * w->height() * w->devicePixelRatioF() * w->devicePixelRatioF();
+        }
+        std::printf("images %.2f\n", bytes / (1 << 20));
+        return 0;
     }
-    const QStringList boxes = d.messages();
-    if (!boxes.isEmpty()) {
-        std::printf("\n%d message boxes came up, and their time is in the figures:\n",
-                    int(boxes.size()));
-        for (const QString &text : boxes)
-            std::printf("  %s\n", qPrintable(text));
+    const Step *step = nullptr;
+    for (const Step &s : steps)
+        if (std::strcmp(s.action.key, key) == 0)
+            step = &s;
+    if (!step) {
+        std::fprintf(stderr, "no action %s\n", key);
+        return 2;
     }
+    std::vector<double> warmMs;
+    for (int i = 0; i <= warm; ++i) {
+        step->prepare(d, i);
+        untilIdle(watch);
+        const Target target = step->target(d, i);
+        watch.clear();
+        QElapsedTimer timer;
+        timer.start();
+        QTest::mouseClick(target.widget, Qt::LeftButton, Qt::NoModifier, target.at);
+        untilIdle(watch);
+        const double ms = timer.nsecsElapsed() / 1e6;
+        if (i > 0) {
+            warmMs.push_back(ms);
+            continue;
+        }
+        QStringList missing;
+        for (const QString &w : step->painted)
+            if (!watch.windows.contains(w))
+                missing << w;
+        // Whatever paints in the next 100 ms was left out of the figure.
+        watch.clear();
+        QTest::qWait(100);
+        std::printf("cold %.3f\n", ms);
+        printNames("missing", missing);
+        printNames("late", watch.widgets.values());
+    }
+    std::printf("warm");
+    for (double ms : warmMs)
+        std::printf(" %.3f", ms);
+    std::printf("\n");
+    for (const QString &text : d.messages())
+        std::printf("box %s\n", qPrintable(text));
     return 0;
 }
