@@ -205,18 +205,27 @@ WindowsFigures everyWindow(const std::string &self, const char *scale)
 // budget applies, then the two figures it comes from, if any.
 void row(const char *title, double budget, const std::function<std::array<double, 3>(int)> &at)
 {
-    std::printf("%-38s", title);
+    std::string line(title);
+    line.resize(38, ' ');
+    char cell[64];
     for (int s = 0; s < 2; ++s) {
         const std::array<double, 3> v = at(s);
-        std::printf("   %7.2f %-6s", v[0], budget > 0 ? verdict(v[0], budget) : "");
+        std::snprintf(cell, sizeof cell, "   %7.2f %-6s", v[0],
+                      budget > 0 ? verdict(v[0], budget) : "");
+        line += cell;
         // The two figures stand under the warm and worst columns.
-        for (int k = 1; k < 3; ++k)
-            if (std::isnan(v[size_t(k)]))
-                std::printf(" %7s%s", "", k == 1 ? "       " : "");
-            else
-                std::printf(" %7.1f%s", v[size_t(k)], k == 1 ? "       " : "");
+        for (size_t k = 1; k < 3; ++k) {
+            if (std::isnan(v[k])) {
+                line += std::string(8, ' ');
+            } else {
+                std::snprintf(cell, sizeof cell, " %7.1f", v[k]);
+                line += cell;
+            }
+            if (k == 1)
+                line += "       ";
+        }
     }
-    std::printf("\n");
+    std::printf("%s\n", line.substr(0, line.find_last_not_of(' ') + 1).c_str());
 }
 
 void heading(const char *title, const char *a, const char *b, const char *c)
@@ -287,7 +296,7 @@ int main(int argc, char *argv[])
     row("  spawn to exit after the first idle", startupBudget, [&](int s) {
         return Figures{start[s].wholeRatio, start[s].wholeMs[1], start[s].wholeMs[0]};
     });
-    row("  spawn to the first idle (information)", 0, [&](int s) {
+    row("  spawn to first idle (information)", 0, [&](int s) {
         return Figures{start[s].idleRatio, start[s].idleMs[1], start[s].idleMs[0]};
     });
     heading("peak memory, MiB", "over", "Kvadra", "bare");
