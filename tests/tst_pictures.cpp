@@ -1,72 +1,28 @@
 #include "resources/pictures.h"
 
 #include <QImage>
-#include <QPainter>
+#include <QSet>
 #include <QtTest>
 
 using namespace kvadra;
 
 namespace
 {
-// Reads a picture in logical pixels: at ratio 2 a logical pixel counts as ink when any of its
-// four device pixels is, so the same figures hold at both ratios.
-class Probe
+QImage image(const QString &name, int ratio)
 {
-public:
-    Probe(const QString &name, int ratio)
-        : m_image(picture(name, ratio).toImage().convertToFormat(QImage::Format_RGB32)),
-          m_ratio(ratio)
-    {
-    }
-    // Black ink or the core of a smoothed line; for a label, its pure blue instead.
-    bool dark(int x, int y, bool label = false) const
-    {
-        for (int dy = 0; dy < m_ratio; ++dy)
-            for (int dx = 0; dx < m_ratio; ++dx) {
-                const QRgb c = m_image.pixel(x * m_ratio + dx, y * m_ratio + dy);
-                if (label ? (c & 0xffffff) == 0x0000ff : qGray(c) < 110 && qBlue(c) - qRed(c) < 60)
-                    return true;
-            }
-        return false;
-    }
-    int count(const QRect &area, bool label = false) const
-    {
-        int n = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x)
-                n += dark(x, y, label) ? 1 : 0;
-        return n;
-    }
-    // A filled dot inks all four diagonal neighbours of its centre; a wire crossing or turning
-    // there leaves at least one of them empty.
-    bool dotAt(int x, int y) const
-    {
-        return dark(x - 1, y - 1) && dark(x + 1, y - 1) && dark(x - 1, y + 1) && dark(x + 1, y + 1);
-    }
-
-private:
-    QImage m_image;
-    int m_ratio;
-};
-
-void rows(const QString &prefix)
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("ratio");
-    for (const QString &name : pictureNames())
-        for (int ratio : {1, 2})
-            if (name.startsWith(prefix))
-                QTest::addRow("%s@%dx", qPrintable(name), ratio) << name << ratio;
+    return picture(name, ratio).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-// Size, ratio and some ink.
-void checkPicture(const QString &name, int ratio, const QSize &logical)
+// The pure blue of the element labels, as device pixel offsets.
+QSet<qsizetype> labelPixels(const QString &name)
 {
-    const QPixmap pm = picture(name, ratio);
-    QCOMPARE(pm.devicePixelRatio(), qreal(ratio));
-    QCOMPARE(pm.size(), logical * ratio);
-    const int ink = Probe(name, ratio).count(QRect(QPoint(), logical));
-    QVERIFY2(ink > 200 && ink < logical.width() * logical.height() / 4, qPrintable(name));
+    const QImage im = image(name, 1);
+    const auto *px = reinterpret_cast<const QRgb *>(im.constBits());
+    QSet<qsizetype> out;
+    for (qsizetype i = 0; i < im.width() * im.height(); ++i)
+        if ((px[i] & 0xffffff) == 0x0000ff)
+            out.insert(i);
+    return out;
 }
 } // namespace
 
@@ -75,59 +31,68 @@ class TestPictures : public QObject
     Q_OBJECT
 
 private slots:
-    void schematics_data() { rows("TEST"); }
-    void schematics()
+    void drawn_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("ratio");
+        for (const QString &name : pictureNames())
+            for (int ratio : {1, 2})
+                QTest::addRow("%s@%dx", qPrintable(name), ratio) << name << ratio;
+    }
+    // The logical size at either ratio, some ink but no flood, and at ratio 2 drawn afresh
+    // rather than the ratio 1 picture with its pixels doubled.
+    void drawn()
     {
         QFETCH(QString, name);
         QFETCH(int, ratio);
-        checkPicture(name, ratio, QSize(145, 88));
-        const Probe p(name, ratio);
-        const bool r = name.startsWith("TESTR"), g2 = name.contains("G2");
-        for (int k = 1; k <= 3; ++k) {
-            const bool present = name.contains(QString::number(k)), vertical = (k == 2) == r;
-            const int at = 22 + 25 * k;
-            const QRect label = vertical ? QRect(at + 3, 38, 28, 25) : QRect(at - 12, 0, 25, 13);
-            QCOMPARE(p.count(label, true) > 0, present);
-            // A resistor symbol leaves the row or column of its wire.
-            const QRect zigzag = vertical ? QRect(at - 2, 20, 2, 61) : QRect(at - 16, 11, 33, 4);
-            QCOMPARE(p.count(zigzag) > 0, present);
-            // A missing resistor is a short and a missing conductance an open circuit.
-            const QRect wire = vertical ? QRect(at, 20, 1, 61) : QRect(at - 12, 15, 25, 1);
-            if (!present)
-                QCOMPARE(p.count(wire), r ? wire.width() * wire.height() : 0);
-        }
-        // Between the branch columns of the top line only G2 closes the gap.
-        if (!r)
-            for (int x = 50; x <= 94; ++x)
-                QCOMPARE(p.count(QRect(x, 12, 1, 7)) > 0, g2);
-        const bool g1 = name.contains("G1"), g3 = name.contains("G3");
-        const std::pair<QPoint, bool> dots[] = {{{47, 15}, g1 && g2}, {{47, 85}, g1},
-                                                {{72, 15}, r},        {{72, 85}, r},
-                                                {{97, 15}, g3 && g2}, {{97, 85}, g3}};
-        for (const auto &[at, dot] : dots)
-            QVERIFY2(p.dotAt(at.x(), at.y()) == dot, qPrintable(QString::number(at.x())));
+        const QPixmap pm = picture(name, ratio);
+        const QSize logical = name.startsWith("TEST") ? QSize(145, 88) : QSize(240, 120);
+        QCOMPARE(pictureSize(name), logical);
+        QCOMPARE(pm.devicePixelRatio(), qreal(ratio));
+        QCOMPARE(pm.size(), logical * ratio);
+        const QImage im = image(name, ratio);
+        int ink = 0;
+        for (int y = 0; y < im.height(); ++y)
+            for (int x = 0; x < im.width(); ++x)
+                ink += qGray(im.pixel(x, y)) < 110 ? 1 : 0;
+        QVERIFY2(ink > 100 * ratio * ratio && ink < im.width() * im.height() / 4,
+                 qPrintable(QString::number(ink)));
+        QImage doubled = image(name, 1).scaled(im.size());
+        doubled.setDevicePixelRatio(ratio);
+        QCOMPARE(im == doubled, ratio == 1);
     }
 
-    void setups_data() { rows("LAB"); }
-    void setups()
+    // A student tells the schematics apart at a glance.
+    void schematicsDiffer()
     {
-        QFETCH(QString, name);
-        QFETCH(int, ratio);
-        checkPicture(name, ratio, QSize(240, 120));
-        const Probe p(name, ratio);
-        // The two-port's sides are the only lines 95 rows long.
-        QRect box;
-        for (int x = 0; x < 240; ++x)
-            for (int y = 0, run = 0; y < 120; ++y)
-                if ((run = p.dark(x, y) ? run + 1 : 0) == 95)
-                    box |= QRect(x, 0, 1, 1);
-        QCOMPARE(box.width(), 82);
-        // x11 set-ups wire port 1 only and x22 port 2 only; the box leaves room for the
-        // instruments on the wired side.
-        const auto [lo, hi] = name.endsWith("11")   ? std::pair{117, 130}
-                              : name.endsWith("22") ? std::pair{27, 36}
-                                                    : std::pair{79, 81};
-        QVERIFY2(box.left() >= lo && box.left() <= hi, qPrintable(QString::number(box.left())));
+        const QStringList names = pictureNames().filter("TEST");
+        QSet<QByteArray> seen;
+        for (const QString &name : names) {
+            const QImage im = image(name, 1);
+            seen.insert(
+                QByteArray(reinterpret_cast<const char *>(im.constBits()), im.sizeInBytes()));
+        }
+        QCOMPARE(seen.size(), names.size());
+    }
+
+    // Each element is labelled where it is drawn, the same in every schematic that has it: one
+    // schematic's labels are among another's exactly when its elements are.
+    void labelsFollowTheElements()
+    {
+        const QStringList names = pictureNames().filter("TEST");
+        QList<QSet<qsizetype>> labels;
+        QList<QSet<QString>> elements;
+        for (const QString &name : names) {
+            labels << labelPixels(name);
+            elements << QSet<QString>();
+            for (int i = 4; i + 1 < name.size() && name != "TESTNONE"; i += 2)
+                elements.last() << name.mid(i, 2);
+        }
+        QVERIFY(labels[names.indexOf("TESTNONE")].isEmpty());
+        for (int s = 0; s < names.size(); ++s)
+            for (int t = 0; t < names.size(); ++t)
+                QVERIFY2(labels[t].contains(labels[s]) == elements[t].contains(elements[s]),
+                         qPrintable(names[s] + " in " + names[t]));
     }
 };
 
