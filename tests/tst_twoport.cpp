@@ -1,4 +1,3 @@
-#include "support/rows.h"
 #include "twoport/calcerror.h"
 #include "twoport/catalogue.h"
 #include "twoport/formulas.h"
@@ -14,11 +13,12 @@ using namespace kvadra;
 
 namespace
 {
-// Elements 1 to 3 as blank-separated text in display units, by default kOhm and mS.
-Matrix run(Procedure procedure, const QString &elements, qint16 ohm = 3, qint16 siemens = -3)
+using Elements = QList<double>;
+
+// Elements 1 to 3 in display units, by default kOhm and mS.
+Matrix run(Procedure procedure, const Elements &e, int ohm = 3, int siemens = -3)
 {
-    const QStringList e = words(elements);
-    return runProcedure(procedure, e[0].toDouble(), e[1].toDouble(), e[2].toDouble(), ohm, siemens);
+    return runProcedure(procedure, e[0], e[1], e[2], qint16(ohm), qint16(siemens));
 }
 
 const double unreadable = std::numeric_limits<double>::quiet_NaN();
@@ -44,49 +44,67 @@ private slots:
         }
     }
 
-    // Procedure, elements in kOhm or mS, the texts expected (none: the procedure throws). The
-    // full networks' digits are checked through the calculator window.
+    // The full networks' digits are checked through the calculator window.
     void procedures_data()
     {
-        addRows({// 1/(2 mS) = 0.5 kOhm: the inversion with a missing middle element.
-                 "zG|2 0 4|0.5 0 0 0.25", "zR|-1.5 2 0|0.5 2 2 2", "zG|0 2 0|",
-                 // Overflows on the way in, in a sum, in the determinant and on the way out.
-                 "zR|1e306 0 0|", "zR|1e305 1e305 0|", "zG|1e200 1e200 0|", "zG|1e-200 1e-200 0|"});
+        QTest::addColumn<Procedure>("procedure");
+        QTest::addColumn<Elements>("elements"); // kOhm or mS
+        QTest::addColumn<QStringList>("shown"); // none: the procedure fails
+        const auto zG = Procedure::ZFromConductances, zR = Procedure::ZFromResistances;
+        const QStringList fails;
+        // clang-format off
+        QTest::newRow("Z of G1, G3: 1/(2 mS) = 0.5 kOhm")
+            << zG << Elements{2, 0, 4} << QStringList{"0.5", "0", "0", "0.25"};
+        QTest::newRow("Z of R1, R2")
+            << zR << Elements{-1.5, 2, 0} << QStringList{"0.5", "2", "2", "2"};
+        QTest::newRow("Z of G2 alone")               << zG << Elements{0, 2, 0}           << fails;
+        QTest::newRow("overflow into ohms")          << zR << Elements{1e306, 0, 0}       << fails;
+        QTest::newRow("overflow in a sum")           << zR << Elements{1e305, 1e305, 0}   << fails;
+        QTest::newRow("overflow in the determinant") << zG << Elements{1e200, 1e200, 0}   << fails;
+        QTest::newRow("overflow in the division")    << zG << Elements{1e-200, 1e-200, 0} << fails;
+        // clang-format on
     }
     void procedures()
     {
-        const QStringList row = fields();
-        const auto procedure = Procedure(QStringList{"", "yG", "zG", "zR", "yR"}.indexOf(row[0]));
-        if (row[2].isEmpty()) {
-            QVERIFY_THROWS_EXCEPTION(CalcError, run(procedure, row[1]));
+        QFETCH(Procedure, procedure);
+        QFETCH(Elements, elements);
+        QFETCH(QStringList, shown);
+        if (shown.isEmpty()) {
+            QVERIFY_THROWS_EXCEPTION(CalcError, run(procedure, elements));
             return;
         }
         QStringList got;
-        for (double v : run(procedure, row[1]))
+        for (double v : run(procedure, elements))
             got << kvadra::writeNumber(v);
-        QCOMPARE(got.join(' '), row[2]);
+        QCOMPARE(got, shown);
     }
 
     // Results too small for a normal double are still results, not an overflow.
     void subnormalIsNoFailure() { QCOMPARE(zFromResistances(1e-310, 0, 1e-310, 0)[3], 1e-310); }
 
     // In display units Z·Y = I needs the scales: Z in 10^ohm ohms, Y in 10^siemens siemens.
-    void inversesAreInverse_data() { addRows({"1 2 3|3|-3", "-4 1e-3 2e4|-3|0"}); }
+    void inversesAreInverse_data()
+    {
+        QTest::addColumn<Elements>("elements");
+        QTest::addColumn<int>("ohm");
+        QTest::addColumn<int>("siemens");
+        QTest::newRow("kOhm and mS") << Elements{1, 2, 3} << 3 << -3;
+        QTest::newRow("mOhm and S, a negative element") << Elements{-4, 1e-3, 2e4} << -3 << 0;
+    }
     void inversesAreInverse()
     {
-        const QStringList row = fields();
-        const QString e = row[0];
-        const qint16 ohm = qint16(row[1].toInt()), siemens = qint16(row[2].toInt());
-        const double scale = std::pow(10.0, ohm + siemens);
+        QFETCH(Elements, elements);
+        QFETCH(int, ohm);
+        QFETCH(int, siemens);
         for (auto [zp, yp] :
              {std::pair{Procedure::ZFromConductances, Procedure::YFromConductances},
               std::pair{Procedure::ZFromResistances, Procedure::YFromResistances}}) {
-            const Matrix z = run(zp, e, ohm, siemens), y = run(yp, e, ohm, siemens);
+            const Matrix z = run(zp, elements, ohm, siemens), y = run(yp, elements, ohm, siemens);
             const Matrix zy{z[0] * y[0] + z[1] * y[2], z[0] * y[1] + z[1] * y[3],
                             z[2] * y[0] + z[3] * y[2], z[2] * y[1] + z[3] * y[3]};
             for (int i = 0; i < 4; ++i)
-                QVERIFY2(std::abs(zy[i] * scale - (i % 3 == 0)) < 1e-12,
-                         qPrintable(QString("entry %1 is %2").arg(i).arg(zy[i] * scale)));
+                QVERIFY2(std::abs(zy[i] * std::pow(10.0, ohm + siemens) - (i % 3 == 0)) < 1e-12,
+                         qPrintable(QString("entry %1 is %2").arg(i).arg(zy[i])));
         }
     }
 
@@ -116,7 +134,7 @@ private slots:
             {"1.5", 1.5},          {"1,5", 1.5},         {"1,000", 1},
             {"  2.5E-3 ", 0.0025}, {"", unreadable},     {"1.000,5", unreadable},
             {"inf", unreadable},   {"1e999", unreadable}};
-        for (const char *loc : {"en_US", "de_DE"})
+        for (const char *loc : {"C", "en_US", "de_DE", "fr_FR"})
             for (const auto &[text, value] : rows)
                 QTest::addRow("%s '%s'", loc, text) << QString(loc) << QString(text) << value;
     }
@@ -139,6 +157,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("fifteen digits") << "C" << 5.0 / 11.0 << "0.454545454545455";
         QTest::newRow("comma") << "de_DE" << -2.0 / 11.0 << "-0,181818181818182";
+        QTest::newRow("comma, no grouping") << "fr_FR" << 2500.5 << "2500,5";
         QTest::newRow("no grouping") << "en_US" << 2500.0 << "2500";
         QTest::newRow("small plain") << "C" << 1e-4 << "0.0001";
         QTest::newRow("small exponent") << "C" << 1e-5 << "1E-05";
