@@ -22,6 +22,10 @@ public:
         QString text;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QMessageBox::StandardButtons buttons;
+        bool operator==(const Box &o) const
+        {
+            return title == o.title && text == o.text && icon == o.icon && buttons == o.buttons;
+        }
     };
     using Fallback = std::function<QMessageBox::StandardButton(QMessageBox::StandardButtons)>;
 

@@ -10,6 +10,21 @@
 
 inline const QStringList inputError{"An error occured! Check your input data."};
 
+// A message box as the program shows it, titled with the program's name.
+inline MessageBoxAnswerer::Box box(const QString &text, QMessageBox::Icon icon,
+                                   QMessageBox::StandardButtons buttons = QMessageBox::Ok)
+{
+    return {QStringLiteral("Kvadra"), text, icon, buttons};
+}
+
+inline char *toString(const MessageBoxAnswerer::Box &b)
+{
+    return QTest::toString(QStringLiteral("%1: %2 (icon %3, buttons %4)")
+                               .arg(b.title, b.text)
+                               .arg(b.icon)
+                               .arg(b.buttons.toInt()));
+}
+
 // A test program's main: the application set up as the program's own main sets it up.
 #define KVADRA_TEST_MAIN(TestClass)                                                                \
     int main(int argc, char *argv[])                                                               \
