@@ -22,94 +22,162 @@ private slots:
     void init() { m_s = std::make_unique<Session>(); }
     void cleanup() { m_s.reset(); }
 
-    // Parameter, unit options, then the captions of frameMeasure1, frameMeasure2, lblParameter.
     void captions_data()
     {
-        addRows(
-            {"z11||V1, V|I1, mA|Parameter z11 value (kOhm):", "B||V1, V|I2, mA|Parameter B value:",
-             "h22|optV1 optA2 optS2|I2, A|V2, mV|Parameter h22 value (S):"});
+        QTest::addColumn<QString>("parameter");
+        QTest::addColumn<QStringList>("options");  // unit options clicked first
+        QTest::addColumn<QStringList>("captions"); // frameMeasure1, frameMeasure2, lblParameter
+        QTest::newRow("z11 in the default units")
+            << "z11" << QStringList()
+            << QStringList{"V1, V", "I1, mA", "Parameter z11 value (kOhm):"};
+        QTest::newRow("B has no unit")
+            << "B" << QStringList() << QStringList{"V1, V", "I2, mA", "Parameter B value:"};
+        QTest::newRow("h22 in mV, A and S")
+            << "h22" << QStringList{"optV1", "optA2", "optS2"}
+            << QStringList{"I2, A", "V2, mV", "Parameter h22 value (S):"};
     }
     void captions()
     {
-        const QStringList row = fields();
-        for (const QString &option : words(row[1]))
+        QFETCH(QString, parameter);
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, captions);
+        for (const QString &option : options)
             m_s->click("twoport_main", option);
-        m_s->lab(row[0]);
+        m_s->lab(parameter);
         QCOMPARE((QStringList{m_s->control<QGroupBox>(helper, "frameMeasure1")->title(),
                               m_s->control<QGroupBox>(helper, "frameMeasure2")->title(),
                               m_s->control<QLabel>(helper, "lblParameter")->text()}),
-                 row.mid(2));
+                 captions);
         QCOMPARE(m_s->control<PictureBox>(helper, "picLab")->pictureName(),
-                 "LAB" + row[0].toUpper());
+                 "LAB" + parameter.toUpper());
     }
 
-    // A row: parameter, readings, answer, then any of a warning, options clicked first and the
-    // locale. The first rows are an independent check: a T network R1 = 1 kOhm, R2 = 2 kOhm,
-    // R3 = 3 kOhm on the bench, solved by hand for each set-up, read as the instruments would
-    // (V, mA), must give back its parameters. 1 mA into port 1, port 2 open: V1 = 3 V, V2 = 2 V.
-    // 1 mA into port 2, port 1 open: V1 = 2 V, V2 = 5 V. 11 V on port 1, port 2 shorted:
-    // I1 = 11 / (1 + 2||3) = 5 mA, I2 = -2 mA. 11 V on port 2, port 1 shorted:
-    // I2 = 11 / (3 + 1||2) = 3 mA, I1 = -2 mA. Then every formula once with a wrong sign,
-    // which warns, and answers in other units and locales.
-    void calculates_data()
+    // A T network R1 = 1 kOhm, R2 = 2 kOhm, R3 = 3 kOhm on the bench, solved by hand for each
+    // set-up and read as the instruments would (V, mA), must give back its parameters.
+    // 1 mA into port 1, port 2 open: V1 = 3 V, V2 = 2 V. 1 mA into port 2, port 1 open:
+    // V1 = 2 V, V2 = 5 V. 11 V on port 1, port 2 shorted: I1 = 11 / (1 + 2||3) = 5 mA,
+    // I2 = -2 mA. 11 V on port 2, port 1 shorted: I2 = 11 / (3 + 1||2) = 3 mA, I1 = -2 mA.
+    void handSolvedTNetwork_data()
     {
+        QTest::addColumn<QString>("parameter");
+        QTest::addColumn<QString>("reading1");
+        QTest::addColumn<QString>("reading2");
+        QTest::addColumn<QString>("answer");
         // clang-format off
-        addRows({
-            "z11 3 1 3",     "z21 2 1 2",     "A 3 2 1.5",     "C 1 2 0.0005",
-            "z12 2 1 2",     "z22 5 1 5",     "h12 2 5 0.4",   "h22 1 5 0.2",
-            "y11 5 11 0.454545454545455",     "y21 -2 11 -0.181818181818182",
-            "h11 11 5 2.2",  "h21 5 -2 -0.4", "B 11 2 5500",   "D 5 2 2.5",
-            "y22 3 11 0.272727272727273",     "y12 -2 11 -0.181818181818182",
-            "z12 -5 2 -2.5 POSITIVE",         "z11 5 2 2500 optR2",
-            "y21 3 6 0.5 NEGATIVE",           "y11 -3 6 -0.5 POSITIVE",
-            "h22 3 6 0.0005 optS2",           "h21 2 1 0.5 NEGATIVE",
-            "h21 2 0 0",                      "A -10 4 -2.5 POSITIVE optV1",
-            "B -5 2 -2500 POSITIVE optR1",    "z11 1e-5 1 1E-05 optR2 optA2",
-            "z11 1.5 1 1,5 de_DE"});
+        QTest::newRow("z11, port 2 open")    << "z11" << "3"  << "1"  << "3";
+        QTest::newRow("z21, port 2 open")    << "z21" << "2"  << "1"  << "2";
+        QTest::newRow("A, port 2 open")      << "A"   << "3"  << "2"  << "1.5";
+        QTest::newRow("C, port 2 open")      << "C"   << "1"  << "2"  << "0.0005";
+        QTest::newRow("z12, port 1 open")    << "z12" << "2"  << "1"  << "2";
+        QTest::newRow("z22, port 1 open")    << "z22" << "5"  << "1"  << "5";
+        QTest::newRow("h12, port 1 open")    << "h12" << "2"  << "5"  << "0.4";
+        QTest::newRow("h22, port 1 open")    << "h22" << "1"  << "5"  << "0.2";
+        QTest::newRow("y11, port 2 shorted") << "y11" << "5"  << "11" << "0.454545454545455";
+        QTest::newRow("y21, port 2 shorted") << "y21" << "-2" << "11" << "-0.181818181818182";
+        QTest::newRow("h11, port 2 shorted") << "h11" << "11" << "5"  << "2.2";
+        QTest::newRow("h21, port 2 shorted") << "h21" << "5"  << "-2" << "-0.4";
+        QTest::newRow("B, port 2 shorted")   << "B"   << "11" << "2"  << "5500";
+        QTest::newRow("D, port 2 shorted")   << "D"   << "5"  << "2"  << "2.5";
+        QTest::newRow("y22, port 1 shorted") << "y22" << "3"  << "11" << "0.272727272727273";
+        QTest::newRow("y12, port 1 shorted") << "y12" << "-2" << "11" << "-0.181818181818182";
         // clang-format on
     }
-    void calculates()
+    void handSolvedTNetwork()
     {
-        const QStringList words = fields(' ');
-        QString warning;
-        for (const QString &word : words.mid(4))
-            if (word.startsWith("opt"))
-                m_s->click("twoport_main", word);
-            else if (word.contains('_'))
-                QLocale::setDefault(QLocale(word));
-            else
-                warning = word;
-        m_s->lab(words[0]);
-        if (!warning.isEmpty())
-            m_s->boxes().answer(QMessageBox::Ok);
-        QCOMPARE(m_s->labAnswer(words[1], words[2]), words[3]);
-        const auto boxes = m_s->boxes().takeBoxes();
-        QCOMPARE(boxes.size(), warning.isEmpty() ? 0 : 1);
-        if (!warning.isEmpty()) {
-            QCOMPARE(boxes[0].text, QString("Warning! The %1 parameter should have a %2 value.")
-                                        .arg(words[0], warning));
-            QCOMPARE(boxes[0].icon, QMessageBox::Information);
-        }
+        QFETCH(QString, parameter);
+        QFETCH(QString, reading1);
+        QFETCH(QString, reading2);
+        QFETCH(QString, answer);
+        m_s->lab(parameter);
+        QCOMPARE(m_s->labAnswer(reading1, reading2), answer);
+        QCOMPARE(m_s->messages(), QStringList());
     }
 
-    // Parameter, readings, and the message a word pair draws before the error message; the
-    // answer stays as it was.
+    // Every formula once with a wrong sign, and answers in other units and locales.
+    void warningsUnitsAndLocales_data()
+    {
+        QTest::addColumn<QString>("parameter");
+        QTest::addColumn<QString>("reading1");
+        QTest::addColumn<QString>("reading2");
+        QTest::addColumn<QStringList>("options"); // unit options clicked first
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("warning"); // the sign expected, none: no warning
+        const QStringList none;
+        // clang-format off
+        QTest::newRow("z12 < 0") << "z12" << "-5" << "2" << none << "C" << "-2.5" << "POSITIVE";
+        QTest::newRow("y21 > 0") << "y21" << "3"  << "6" << none << "C" << "0.5"  << "NEGATIVE";
+        QTest::newRow("y11 < 0") << "y11" << "-3" << "6" << none << "C" << "-0.5" << "POSITIVE";
+        QTest::newRow("h21 > 0") << "h21" << "2"  << "1" << none << "C" << "0.5"  << "NEGATIVE";
+        QTest::newRow("h21 = 0 never warns") << "h21" << "2" << "0" << none << "C" << "0" << "";
+        QTest::newRow("A < 0, in mV")
+            << "A" << "-10" << "4" << QStringList{"optV1"} << "C" << "-2.5" << "POSITIVE";
+        QTest::newRow("B < 0, in Ohm whatever the unit")
+            << "B" << "-5" << "2" << QStringList{"optR1"} << "C" << "-2500" << "POSITIVE";
+        QTest::newRow("z11 in Ohm")
+            << "z11" << "5" << "2" << QStringList{"optR2"} << "C" << "2500" << "";
+        QTest::newRow("h22 in S")
+            << "h22" << "3" << "6" << QStringList{"optS2"} << "C" << "0.0005" << "";
+        QTest::newRow("z11 in Ohm from V and A")
+            << "z11" << "1e-5" << "1" << QStringList{"optR2", "optA2"} << "C" << "1E-05" << "";
+        QTest::newRow("German comma") << "z11" << "1.5" << "1" << none << "de_DE" << "1,5" << "";
+        // clang-format on
+    }
+    void warningsUnitsAndLocales()
+    {
+        QFETCH(QString, parameter);
+        QFETCH(QString, reading1);
+        QFETCH(QString, reading2);
+        QFETCH(QStringList, options);
+        QFETCH(QString, locale);
+        QFETCH(QString, answer);
+        QFETCH(QString, warning);
+        for (const QString &option : options)
+            m_s->click("twoport_main", option);
+        QLocale::setDefault(QLocale(locale));
+        m_s->lab(parameter);
+        if (!warning.isEmpty())
+            m_s->boxes().answer(QMessageBox::Ok);
+        QCOMPARE(m_s->labAnswer(reading1, reading2), answer);
+        const QString text = QString("Warning! The %1 parameter should have a %2 value.");
+        QCOMPARE(m_s->boxes().takeBoxes(),
+                 warning.isEmpty()
+                     ? QList<MessageBoxAnswerer::Box>()
+                     : QList{box(text.arg(parameter, warning), QMessageBox::Information)});
+    }
+
+    // A word pair draws its message before the error message; the answer stays as it was.
     void failureKeepsAnswer_data()
     {
-        addRows({"z11|easter|Egg|Yes, it is.", "z11|brumo|tisk|God be with ye :-)",
-                 "z11|EGG|EASTER|", "z11||2|", "y22|3|0|", "B|1e308|1e-10|"});
+        QTest::addColumn<QString>("parameter");
+        QTest::addColumn<QString>("reading1");
+        QTest::addColumn<QString>("reading2");
+        QTest::addColumn<QStringList>("messages");
+        const QStringList error = inputError;
+        // clang-format off
+        QTest::newRow("easter egg")
+            << "z11" << "easter" << "Egg" << QStringList{"Yes, it is."} + error;
+        QTest::newRow("brumo tisk")
+            << "z11" << "brumo" << "tisk" << QStringList{"God be with ye :-)"} + error;
+        QTest::newRow("the pair the wrong way round") << "z11" << "EGG" << "EASTER" << error;
+        QTest::newRow("empty reading")                << "z11" << ""      << "2"     << error;
+        QTest::newRow("division by zero")             << "y22" << "3"     << "0"     << error;
+        QTest::newRow("overflow")                     << "B"   << "1e308" << "1e-10" << error;
+        // clang-format on
     }
     void failureKeepsAnswer()
     {
-        const QStringList row = fields();
-        m_s->lab(row[0]);
+        QFETCH(QString, parameter);
+        QFETCH(QString, reading1);
+        QFETCH(QString, reading2);
+        QFETCH(QStringList, messages);
+        m_s->lab(parameter);
         const QString before = m_s->labAnswer("2", "4");
         m_s->messages();
-        const QStringList expected = row[3].isEmpty() ? inputError : row.mid(3) + inputError;
-        for (int i = 0; i < expected.size(); ++i)
+        for (int i = 0; i < messages.size(); ++i)
             m_s->boxes().answer(QMessageBox::Ok);
-        QCOMPARE(m_s->labAnswer(row[1], row[2]), before);
-        QCOMPARE(m_s->messages(), expected);
+        QCOMPARE(m_s->labAnswer(reading1, reading2), before);
+        QCOMPARE(m_s->messages(), messages);
     }
 
     void valuesAndWorkingSurviveAParameterChange()

@@ -1,5 +1,3 @@
-#include "shell/messagebox.h"
-#include "shell/toolwindow.h"
 #include "support/session.h"
 
 #include <QRadioButton>
@@ -12,7 +10,6 @@ using namespace kvadra;
 namespace
 {
 const QString mainName = QStringLiteral("twoport_main");
-const QStringList frames{"frameVol", "frameCur", "frameRes", "frameCon"};
 } // namespace
 
 class TestShell : public QObject
@@ -45,7 +42,7 @@ private slots:
         QPointer<QWidget> window = m_s->window("frmAbout");
         m_s->openAbout();
         QCOMPARE(m_s->window("frmAbout"), window.data());
-        QCOMPARE(m_s->main().windows().openWindows(), (QStringList{mainName, "frmAbout"}));
+        QCOMPARE(m_s->openWindows(), (QStringList{mainName, "frmAbout"}));
         QCOMPARE(m_s->state().windowStates(), qint16(0));
         QVERIFY(m_s->control(mainName, "frameRes")->isEnabled());
         m_s->click("frmAbout", "cmdOK");
@@ -58,39 +55,20 @@ private slots:
     void closingMainClosesEverything()
     {
         m_s->openEverything();
-        const QStringList open = m_s->main().windows().openWindows();
+        const QStringList open = m_s->openWindows();
         QCOMPARE(open.size(), 7);
         QCOMPARE(m_s->messages(), QStringList());
         QList<QPointer<QWidget>> windows;
         for (const QString &name : open)
             windows << m_s->window(name);
         QVERIFY(m_s->main().close());
-        QCOMPARE(m_s->main().windows().openWindows(), QStringList());
+        QCOMPARE(m_s->openWindows(), QStringList());
         QCOMPARE(m_s->state().windowStates(), qint16(0));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         for (int k = 0; k < windows.size(); ++k)
             QVERIFY2(windows[k].isNull() == (open[k] != mainName), qPrintable(open[k]));
         m_s.reset();
         QVERIFY(windows[int(open.indexOf(mainName))].isNull());
-    }
-
-    void messageBoxStyles()
-    {
-        using B = QMessageBox;
-        const std::tuple<int, B::StandardButton, B::Icon, B::StandardButtons> rows[] = {
-            {4, B::No, B::NoIcon, B::Yes | B::No},
-            {48, B::Ok, B::Warning, B::Ok},
-            {64, B::Ok, B::Information, B::Ok}};
-        for (const auto &[style, press, icon, buttons] : rows) {
-            m_s->boxes().answer(press);
-            QCOMPARE(messageBox(&m_s->main(), QStringLiteral("Hello"), BoxStyle(style)), press);
-            const auto boxes = m_s->boxes().takeBoxes();
-            QCOMPARE(boxes.size(), 1);
-            QCOMPARE(boxes[0].title, QStringLiteral("Kvadra"));
-            QCOMPARE(boxes[0].text, QStringLiteral("Hello"));
-            QCOMPARE(boxes[0].icon, icon);
-            QCOMPARE(boxes[0].buttons, buttons);
-        }
     }
 
 private:

@@ -10,9 +10,9 @@ using namespace kvadra;
 
 namespace
 {
-const QStringList question{
+const QString question = QStringLiteral(
     "Note, that if there are unfinished calculations in Exercise solver, they will be lost. Do "
-    "you want to continue?"};
+    "you want to continue?");
 const QStringList parameters{"Z11", "Z12", "Z21", "Z22", "Y11", "Y12", "Y21", "Y22"};
 const QString initialCaption = QStringLiteral("Choose the INITIAL schematic");
 } // namespace
@@ -25,13 +25,18 @@ private slots:
     void cleanup() { m_s.reset(); }
 
     // Starting a test asks first when it would end a flow in progress, never when idle.
-    // The mode the flow is in, and whether the question is answered Yes.
-    void questionDuringAFlow_data() { addRows({"0|yes", "1|no", "2|yes"}); }
+    void questionDuringAFlow_data()
+    {
+        QTest::addColumn<int>("mode"); // currentMode when Test solver is pressed
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("idle: no question") << 0 << true;
+        QTest::newRow("exercise, answered No: it goes on") << 1 << false;
+        QTest::newRow("test, answered Yes: it starts afresh") << 2 << true;
+    }
     void questionDuringAFlow()
     {
-        const QStringList row = fields();
-        const int mode = row[0].toInt();
-        const bool yes = row[1] == "yes";
+        QFETCH(int, mode);
+        QFETCH(bool, yes);
         if (mode == 2)
             m_s->test({"R1 1", "R3 0 0 2"});
         if (mode != 0)
@@ -42,10 +47,12 @@ private slots:
         if (mode != 0)
             m_s->boxes().answer(yes ? QMessageBox::Yes : QMessageBox::No);
         m_s->click("twoport_main", "btnTest");
-        QCOMPARE(m_s->messages(), mode == 0 ? QStringList() : question);
+        QCOMPARE(m_s->boxes().takeBoxes(), mode == 0
+                                               ? QList<MessageBoxAnswerer::Box>()
+                                               : QList{box(question, QMessageBox::NoIcon,
+                                                           QMessageBox::Yes | QMessageBox::No)});
         if (yes) {
-            QCOMPARE(m_s->main().windows().openWindows(),
-                     (QStringList{"twoport_main", "exercise_main"}));
+            QCOMPARE(m_s->openWindows(), (QStringList{"twoport_main", "exercise_main"}));
             QCOMPARE(m_s->state().schemCount(), qint16(0));
             QCOMPARE(caption(), initialCaption);
         } else {
@@ -63,24 +70,22 @@ private slots:
             QCOMPARE(QList<qint16>({m_s->state().schemCount(), m_s->state().currentMode()}),
                      QList<qint16>({qint16(step + 1), 2}));
             QCOMPARE(caption(), QString("Choose the schematic for case (%1)").arg("ABCD"[step]));
-            QCOMPARE(m_s->main().windows().openWindows(),
-                     (QStringList{"twoport_main", "exercise_main"}));
+            QCOMPARE(m_s->openWindows(), (QStringList{"twoport_main", "exercise_main"}));
         }
         m_s->pick("R1R2R3 1 2 3");
-        QCOMPARE(m_s->main().windows().openWindows(),
-                 (QStringList{"twoport_main", "test_giveelement"}));
+        QCOMPARE(m_s->openWindows(), (QStringList{"twoport_main", "test_giveelement"}));
         // For a moment no tool window was open, so the flow ended.
         QCOMPARE(m_s->state().currentMode(), qint16(0));
-        QCOMPARE(ticks(), QStringLiteral("0000"));
+        QCOMPARE(ticked(), QString());
         // The same schematic five times: every parameter is the same in every case.
         for (const QString &parameter : parameters) {
             m_s->click("test_giveelement", "btn" + parameter);
-            QCOMPARE(ticks(), QStringLiteral("1111"));
+            QCOMPARE(ticked(), QStringLiteral("ABCD"));
         }
         // Display only: a click never changes a box.
         for (const char *name : {"Check1", "Check4"}) {
             m_s->click("test_giveelement", name);
-            QCOMPARE(ticks(), QStringLiteral("1111"));
+            QCOMPARE(ticked(), QStringLiteral("ABCD"));
         }
         m_s->click("test_giveelement", "Command1");
         QVERIFY(!m_s->isOpen("test_giveelement"));
@@ -93,10 +98,10 @@ private slots:
     void answersComeFromExactValues()
     {
         m_s->test({"R1 1", "G1G3 1 0 1", "R1 1", "G1 5", "R3 0 0 1"});
-        const QStringList ticks{"0100", "1101", "1101", "0100", "0101", "0101", "0101", "0101"};
+        const QStringList ticked{"B", "ABD", "ABD", "B", "BD", "BD", "BD", "BD"};
         for (int code = 0; code < 8; ++code) {
             m_s->click("test_giveelement", "btn" + parameters[code]);
-            QCOMPARE(this->ticks(), ticks[code]);
+            QCOMPARE(this->ticked(), ticked[code]);
         }
         // A new test closes the comparison without asking.
         m_s->click("twoport_main", "btnTest");
@@ -163,11 +168,14 @@ private slots:
 
 private:
     QString caption() { return m_s->control<QGroupBox>("exercise_main", "frmGetSchem")->title(); }
-    QString ticks()
+    // The cases whose box is ticked: "ABD".
+    QString ticked()
     {
         QString out;
-        for (const char *name : {"Check1", "Check2", "Check3", "Check4"})
-            out += m_s->control<QCheckBox>("test_giveelement", name)->isChecked() ? '1' : '0';
+        for (int k = 0; k < 4; ++k)
+            if (m_s->control<QCheckBox>("test_giveelement", QString("Check%1").arg(k + 1))
+                    ->isChecked())
+                out += QChar('A' + k);
         return out;
     }
 
