@@ -2,7 +2,6 @@
 
 #include "driver/session.h"
 #include "shell/application.h"
-#include "support/rows.h"
 
 #include <QApplication>
 #include <QStringList>
