@@ -11,8 +11,9 @@ build="${BENCH_BUILD_DIR:-build-bench}"
 cmake -S . -B "$build" -DKVADRA_WERROR=ON -DKVADRA_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" --parallel "$(nproc)" --target kvadra_bench >/dev/null
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
+# The load average says how busy the shared machine was while the figures were taken.
 echo "$(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(sed -n 's/^model name[^:]*: //p' \
     /proc/cpuinfo | head -n 1), Qt $(qtpaths6 --qt-version 2>/dev/null || echo '?'), \
-QT_QPA_PLATFORM=$QT_QPA_PLATFORM"
+QT_QPA_PLATFORM=$QT_QPA_PLATFORM, load average $(cut -d' ' -f1 /proc/loadavg)"
 echo
 "$build/bench/kvadra_bench" "${1:-5}" "${2:-20}" "${3:-30}"
