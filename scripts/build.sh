@@ -1,8 +1,10 @@
 #!/bin/sh
-# Configures and builds into ./build (or the folder given as $BUILD_DIR). Extra arguments go to
-# the CMake configure step.
+# Installs what is missing (setup.sh), then configures and builds Kvadra with its tests and
+# tools into ./build (or $BUILD_DIR):  scripts/build.sh [CMAKE-OPTION...]
+# Warnings fail the build.
 set -eu
 cd "$(dirname "$0")/.."
-build="${BUILD_DIR:-build}"
-cmake -S . -B "$build" -DKVADRA_WERROR=ON "$@"
-cmake --build "$build" --parallel "$(nproc)"
+. scripts/lib/common.sh
+scripts/setup.sh
+step "configuring $build" cmake -S . -B "$build" -DKVADRA_WERROR=ON "$@"
+step "building $build" cmake --build "$build" --parallel "$(nproc)"

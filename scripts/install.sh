@@ -1,7 +1,10 @@
 #!/bin/sh
-# Builds the Debian package and installs it with apt-get, which also brings in the Qt libraries
-# and the font it depends on. Afterwards Kvadra is in the desktop's menu and starts as "kvadra".
-# Run as root (or through sudo); remove it again with  apt-get remove kvadra
+# Makes the Debian package (package.sh) and installs it with apt-get, which brings in the Qt
+# libraries and the font it depends on. Kvadra is then in the desktop's menu and starts as
+# "kvadra"; apt-get remove kvadra takes it away. Needs root (or sudo).
 set -eu
-deb="$("$(dirname "$0")/package.sh" | tail -n 1)"
-apt-get install -y "$deb"
+cd "$(dirname "$0")/.."
+. scripts/lib/common.sh
+scripts/package.sh "$@"
+deb="$(package_file)"
+step "apt-get installing $deb" as_root apt-get install -y "$deb"

@@ -1,21 +1,14 @@
 #!/bin/sh
-# Sets up a fresh Debian 12 machine if needed, builds Kvadra into ./build (or $BUILD_DIR) and makes
-# the Debian package there. Prints the package's full path as the last line; install.sh installs it.
+# Builds Kvadra (build.sh) and makes its Debian package in ./build (or $BUILD_DIR):
+#   scripts/package.sh [CMAKE-OPTION...]
+# Prints the package's full path as its last line.
 set -eu
-here="$(dirname "$0")"
-# dpkg-shlibdeps, from dpkg-dev, works out the package's library dependencies.
-"$here/setup.sh" dpkg-dev
-"$here/build.sh" "$@"
-cd "$here/.."
-build="${BUILD_DIR:-build}"
+cd "$(dirname "$0")/.."
+. scripts/lib/common.sh
+# CPack's DEB generator runs dpkg-shlibdeps (dpkg-dev) for the library dependencies, and file to
+# tell which installed files are binaries to strip and scan.
+scripts/setup.sh dpkg-dev file
+scripts/build.sh "$@"
 rm -f "$build"/kvadra_*.deb
-(cd "$build" && cpack -G DEB)
-set -- "$build"/kvadra_*.deb
-if [ ! -f "$1" ] || [ "$#" -ne 1 ]; then
-    echo "package.sh: expected one kvadra_*.deb in $build, found: $*" >&2
-    exit 1
-fi
-case "$1" in
-    /*) echo "$1" ;;
-    *) echo "$(pwd)/$1" ;;
-esac
+step "CPack making the Debian package" cpack -G DEB --config "$build/CPackConfig.cmake" -B "$build"
+package_file

@@ -1,7 +1,7 @@
 #!/bin/sh
-# Sets up a fresh Debian 12 machine if needed, builds Kvadra and starts it.
+# Builds Kvadra (build.sh) and starts it on the desktop it is run from:  scripts/run.sh
 set -eu
-here="$(dirname "$0")"
-"$here/setup.sh"
-"$here/build.sh"
-exec "$here/../${BUILD_DIR:-build}/src/kvadra"
+cd "$(dirname "$0")/.."
+. scripts/lib/common.sh
+scripts/build.sh
+exec "$build/src/kvadra"

@@ -1,23 +1,22 @@
 #!/bin/sh
-# Installs what building and testing Kvadra needs on Debian 12, and only what is missing.
-# Extra package names may be passed as arguments (the CI adds its own tools this way).
+# Installs with apt-get what building and testing Kvadra needs on Debian 12, and only what is
+# missing:  scripts/setup.sh [PACKAGE...]
+# The other scripts call it with the extra packages their own step needs.
 set -eu
+cd "$(dirname "$0")/.."
+. scripts/lib/common.sh
 
+# Liberation is the face the window layouts are measured in; DejaVu is Qt's fallback.
 packages="g++ cmake make qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation2 $*"
 missing=""
 for p in $packages; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing="$missing $p"
-    fi
+    status="$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null)" || status=""
+    [ "$status" = installed ] || missing="$missing $p"
 done
+[ -n "$missing" ] || exit 0
 
-if [ -n "$missing" ]; then
-    echo "Installing:$missing"
-    sudo=""
-    if [ "$(id -u)" -ne 0 ]; then
-        sudo="sudo"
-    fi
-    $sudo apt-get update
-    # shellcheck disable=SC2086
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends $missing
-fi
+echo "Installing:$missing"
+step "apt-get update" as_root apt-get update
+# shellcheck disable=SC2086
+step "installing$missing" as_root env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y --no-install-recommends $missing
