@@ -1,29 +1,28 @@
 #!/bin/sh
-# Checks that the program opens no network socket and writes no file: its own main() from start
-# to idle and quit, then a whole scripted student session (bench/session.cpp: every window,
-# every tool, every message box, closed from the main window), each under strace.
-# Builds first into ./build (or $BUILD_DIR); extra arguments go to the build.
-#
-# Fails on:
+# The program opens no network socket and writes no file, traced with strace.
+#   scripts/check.sh nonetwork [CMAKE-OPTION...]
+# Traces the program's own main() from start to idle and quit (tools/kvadra_idle), then a whole
+# scripted student session (tools/kvadra_session: every window, every tool, every message box,
+# closed from the main window). Builds first into ./build (or $BUILD_DIR). Fails on:
 #  - any socket other than AF_UNIX (AF_INET, AF_INET6, AF_NETLINK, AF_PACKET, ...);
 #  - any attempt, successful or not, to open a file for writing, create, remove, rename, link
 #    or change one, except below /dev, /proc and Qt's runtime directory ($XDG_RUNTIME_DIR, or
 #    /tmp/runtime-<user> that Qt creates when it is unset), which hold no user files.
 # AF_UNIX connections are local (glibc asks nscd for the user's name) and only listed.
 set -eu
-cd "$(dirname "$0")/.."
-build="${BUILD_DIR:-build}"
-./scripts/setup.sh strace
-./scripts/build.sh "$@" >/dev/null
+cd "$(dirname "$0")/../.."
+. scripts/lib/common.sh
+scripts/setup.sh strace
+scripts/build.sh "$@"
 runtime="${XDG_RUNTIME_DIR:-/tmp/runtime-$(id -un)}"
 trace="$(mktemp)"
 trap 'rm -f "$trace"' EXIT
 
 check() {
-    echo "== $*"
+    echo "== $1"
     # The offscreen platform needs no display server, so no X11 or Wayland socket either.
-    QT_QPA_PLATFORM=offscreen strace -f -qq -s 4096 -e trace=%network,%file -o "$trace" "$@" \
-        >/dev/null 2>&1 || { echo "FAILED: $1 exited with an error" >&2; exit 1; }
+    QT_QPA_PLATFORM=offscreen strace -f -qq -s 4096 -e trace=%network,%file -o "$trace" "$1" \
+        >/dev/null 2>&1 || fail "$1 exited with an error (run it alone to see it)"
     awk -v runtime="$runtime" '
         function allowed(p) {
             return p ~ /^\/dev\// || p ~ /^\/proc\// || p == runtime ||
@@ -58,8 +57,9 @@ check() {
         }
         END {
             printf "  %d file and network calls traced\n", calls
+            if (calls == 0) { print "  NOTHING TRACED"; bad = 1 }
             exit bad
-        }' "$trace" || { echo "FAILED: $1 opened a network socket or wrote a file" >&2; exit 1; }
+        }' "$trace" || fail "$1 opened a network socket or wrote a file (lines above)"
 }
 
 check "$build/tools/kvadra_idle"

@@ -1,0 +1,13 @@
+#!/bin/sh
+# A long random student session through all windows (tests/tst_randomwalk), seeded by the clock.
+#   scripts/check.sh walk
+# 20000 actions unless KVADRA_WALK_STEPS says otherwise. A failure names its seed:
+# KVADRA_WALK_SEED=<seed> repeats that walk, KVADRA_WALK_TRACE=1 prints each action as it starts.
+set -eu
+cd "$(dirname "$0")/../.."
+. scripts/lib/common.sh
+scripts/build.sh
+KVADRA_WALK_STEPS="${KVADRA_WALK_STEPS:-20000}"
+export KVADRA_WALK_STEPS
+step "random walk of $KVADRA_WALK_STEPS steps" \
+    env QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 "$build/tests/tst_randomwalk"
