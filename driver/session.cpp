@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QClipboard>
 #include <QtTest>
 
 Session::Session() : m_main(std::make_unique<kvadra::TwoportMain>())
@@ -74,6 +75,16 @@ void Session::trigger(const QString &window, const QString &actionText)
             return;
         }
     qFatal("no action %s in %s", qPrintable(actionText), qPrintable(window));
+}
+
+QString Session::copy(const QString &window)
+{
+    QGuiApplication::clipboard()->clear();
+    this->window(window)->activateWindow();
+    if (!QTest::qWaitForWindowActive(this->window(window)))
+        return QString();
+    QTest::keyClick(this->window(window), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    return QGuiApplication::clipboard()->text();
 }
 
 void Session::settle()

@@ -52,6 +52,8 @@ public:
     void close(const QString &window);
     // Triggers the window's action of that text ("Copy results", "About").
     void trigger(const QString &window, const QString &actionText);
+    // Presses Ctrl+Shift+C in the window and returns what it put on the clipboard.
+    QString copy(const QString &window);
     // The texts of the message boxes shown since the last call, oldest first.
     QStringList messages();
     // Delivers whatever the last step posted (repaints, deferred deletions), as the event loop
