@@ -1,5 +1,5 @@
 #!/bin/sh
-# The number-text reader and writer under libFuzzer with ASan and UBSan, for a number of seconds.
+# The number-text reader and writer under libFuzzer, ASan and UBSan, for some seconds.
 #   scripts/check.sh fuzz [SECONDS (default 60)]
 # Builds fuzz/ with clang into ./build-fuzz (or $FUZZ_BUILD_DIR). What the fuzzer learns is kept
 # in build-fuzz/corpus; the checked-in seeds in fuzz/corpus are only read. A crash or a broken

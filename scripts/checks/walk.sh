@@ -1,5 +1,5 @@
 #!/bin/sh
-# A long random student session through all windows (tests/tst_randomwalk), seeded by the clock.
+# A long clock-seeded random student session through all windows (tst_randomwalk).
 #   scripts/check.sh walk
 # 20000 actions unless KVADRA_WALK_STEPS says otherwise. A failure names its seed:
 # KVADRA_WALK_SEED=<seed> repeats that walk, KVADRA_WALK_TRACE=1 prints each action as it starts.
