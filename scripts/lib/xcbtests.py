@@ -1,11 +1,11 @@
 """Runs the tests ctest knows of a build, one at a time, on the X display in $DISPLAY with Qt's
 xcb platform instead of the offscreen one their ctest definition sets:
 
-    /usr/bin/python3 scripts/lib/xcbtests.py BUILD-DIR [TEST:FUNCTION-TO-SKIP...]
+    /usr/bin/python3 scripts/lib/xcbtests.py BUILD-DIR
 
 Every other variable of a test's definition (locale, scale factor) is kept, so a new test runs
 here as soon as ctest knows it. One at a time, because windows of tests running side by side
-would take the focus from each other. A skipped test function is named in the output.
+would take the focus from each other.
 Ends with the line "N passed, N failed" and exits 1 when a test failed.
 """
 import json
@@ -23,37 +23,19 @@ def environment(test):
     return env
 
 
-def functions(command, env):
-    listed = subprocess.run(command + ["-functions"], env=env, capture_output=True, text=True,
-                            check=True)
-    return [line.strip().rstrip("()") for line in listed.stdout.splitlines() if line.strip()]
-
-
 def main(argv):
     if not argv or "DISPLAY" not in os.environ:
         print(__doc__, file=sys.stderr)
         return 2
-    build, skips = argv[0], {}
-    for skip in argv[1:]:
-        test, function = skip.split(":", 1)
-        skips.setdefault(test, []).append(function)
+    build = argv[0]
     listed = subprocess.run(["ctest", "--test-dir", build, "--show-only=json-v1"],
                             capture_output=True, text=True, check=True)
     tests = json.loads(listed.stdout)["tests"]
     passed, failed = [], []
     for test in tests:
-        command, env = list(test["command"]), environment(test)
+        command, env = test["command"], environment(test)
         cwd = next((p["value"] for p in test.get("properties", [])
                     if p["name"] == "WORKING_DIRECTORY"), None)
-        if test["name"] in skips:
-            known = functions(command, env)
-            for function in skips.pop(test["name"]):
-                if function not in known:
-                    print("%s has no function %s to skip" % (test["name"], function))
-                    return 1
-                print("skipped on xcb: %s %s" % (test["name"], function))
-                known.remove(function)
-            command += known
         try:
             run = subprocess.run(command, env=env, cwd=cwd, capture_output=True, text=True,
                                  timeout=300)
@@ -64,8 +46,8 @@ def main(argv):
         if not ok:
             print(output)
         (passed if ok else failed).append(test["name"])
-    if not tests or skips:
-        print("ctest knows no test %s in %s" % (" ".join(skips), build))
+    if not tests:
+        print("ctest knows no test in %s" % build)
         return 1
     print("%d passed, %d failed" % (len(passed), len(failed)))
     return 1 if failed else 0
