@@ -21,6 +21,16 @@ Matrix run(Procedure procedure, const Elements &e, int ohm = 3, int siemens = -3
 }
 
 const double unreadable = std::numeric_limits<double>::quiet_NaN();
+
+// The value of a text, or NaN where it is refused.
+double read(const QString &text)
+{
+    try {
+        return readNumber(text);
+    } catch (const CalcError &) {
+        return unreadable;
+    }
+}
 } // namespace
 
 class TestTwoport : public QObject
@@ -105,7 +115,7 @@ private slots:
                             z[2] * y[0] + z[3] * y[2], z[2] * y[1] + z[3] * y[3]};
             for (int i = 0; i < 4; ++i)
                 QVERIFY2(std::abs(zy[i] * std::pow(10.0, ohm + siemens) - (i % 3 == 0)) < 1e-12,
-                         qPrintable(QString("entry %1 is %2").arg(i).arg(zy[i])));
+                         qPrintable(QString("entry %1 of Z·Y is %2").arg(i).arg(zy[i])));
         }
     }
 
@@ -115,7 +125,8 @@ private slots:
     void typedValueComesBack()
     {
         for (int i = 1; i < 1000; ++i)
-            QCOMPARE(zFromResistances(i * 0.7, 0, 0, 3)[0], i * 0.7);
+            QVERIFY2(zFromResistances(i * 0.7, 0, 0, 3)[0] == i * 0.7,
+                     qPrintable(QString::number(i)));
     }
 
     void readNumber_data()
@@ -137,10 +148,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(double, value);
         QLocale::setDefault(QLocale(locale));
-        if (std::isnan(value))
-            QVERIFY_THROWS_EXCEPTION(CalcError, kvadra::readNumber(text));
-        else
-            QCOMPARE(kvadra::readNumber(text), value);
+        QCOMPARE(read(text), value);
     }
 
     void writeNumber_data()
@@ -168,8 +176,7 @@ private slots:
         QLocale::setDefault(QLocale(locale));
         QCOMPARE(kvadra::writeNumber(value), text);
         // What is written reads back as the value shown.
-        QCOMPARE(kvadra::readNumber(text),
-                 std::stod(QString(text).replace(',', '.').toStdString()));
+        QCOMPARE(read(text), std::stod(QString(text).replace(',', '.').toStdString()));
     }
 };
 
