@@ -6,7 +6,6 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -31,10 +30,6 @@ const QList<QStringList> wordPairs{
 const QStringList locales{"C", "en_US", "de_DE", "fr_FR"};
 const QList<QKeyCombination> keys{Qt::Key_Escape, Qt::Key_Return, Qt::Key_Space, Qt::Key_Tab,
                                   Qt::CTRL | Qt::SHIFT | Qt::Key_C};
-enum Action { Click, Type, WordPair, Fill, MenuAbout, Key, Close };
-// Out of 116: clicks 50, typing 30, word pairs 2, filling the calculator 20, the About menu 2,
-// keys 6, closing 6.
-const int upTo[] = {50, 80, 82, 102, 104, 110, 116};
 } // namespace
 
 // Plays random student actions on the real windows and checks after each one what must hold
@@ -117,26 +112,26 @@ private:
         note("new session, locale " + locale);
     }
 
-    // One random action; false when it found nothing to act on.
+    // One random action, out of 116: clicks 50, typing 30, word pairs 2, filling the calculator
+    // 20, the About menu 2, keys 6, closing 6. False when it found nothing to act on.
     bool act()
     {
-        const int roll = m_rng.bounded(upTo[Close]);
-        switch (
-            Action(std::upper_bound(std::begin(upTo), std::end(upTo), roll) - std::begin(upTo))) {
-        case Click:
-            if (QWidget *b = usable("QAbstractButton")) {
+        const int roll = m_rng.bounded(116);
+        if (roll < 50) {
+            QWidget *b = usable("QAbstractButton");
+            if (b) {
                 note("click " + b->window()->objectName() + "." + b->objectName());
                 QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, b->rect().center());
-                return true;
             }
-            return false;
-        case Type:
-            if (QWidget *box = usable("QLineEdit")) {
+            return b;
+        }
+        if (roll < 80) {
+            QWidget *box = usable("QLineEdit");
+            if (box)
                 type(box, randomText());
-                return true;
-            }
-            return false;
-        case WordPair: {
+            return box;
+        }
+        if (roll < 82) {
             if (!m_s->isOpen("lab_helper") ||
                 !m_s->control("lab_helper", "txtMeasure2")->isEnabled())
                 return false;
@@ -145,35 +140,28 @@ private:
             type(m_s->control("lab_helper", "txtMeasure2"), pair[1]);
             return true;
         }
-        case Fill: {
+        if (roll < 102) {
             // A test step needs every element box readable at once, as a student would type them.
             if (!m_s->isOpen("exercise_calc"))
                 return false;
-            QStringList values;
-            for (int k = 0; k < 3; ++k)
-                values << QString::number(m_rng.bounded(1, 100));
+            const QStringList values{QString::number(m_rng.bounded(1, 100)),
+                                     QString::number(m_rng.bounded(1, 100)),
+                                     QString::number(m_rng.bounded(1, 100))};
             note("fill the calculator with " + values.join(' '));
             m_s->fill(values);
-            return true;
-        }
-        case MenuAbout: {
+        } else if (roll < 104) {
             QMenuBar *bar = m_s->main().menuBar();
             note("menu About");
             QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
                               bar->actionGeometry(bar->actions().constFirst()).center());
-            return true;
-        }
-        case Key: {
+        } else if (roll < 110) {
             QWidget *window = randomWindow();
             QWidget *target = window->focusWidget() ? window->focusWidget() : window;
             const QKeyCombination key = pick(keys);
-            note(
-                QStringLiteral("key %1 on %2.%3")
-                    .arg(QKeySequence(key).toString(), window->objectName(), target->objectName()));
+            note("key " + QKeySequence(key).toString() + " on " + window->objectName() + "." +
+                 target->objectName());
             QTest::keyClick(target, key.key(), key.keyboardModifiers());
-            return true;
-        }
-        case Close: {
+        } else {
             QStringList open = m_s->openWindows();
             // Closing the main window ends the session, so it stays rare to let walks get deep.
             if (open.size() > 1 && m_rng.bounded(20) != 0)
@@ -181,10 +169,8 @@ private:
             const QString name = pick(open);
             note("close " + name);
             m_s->close(name);
-            return true;
         }
-        }
-        return false;
+        return true;
     }
 
     QString randomText()
