@@ -60,6 +60,12 @@ public:
     // does before the student sees the result.
     static void settle();
 
+    // Clicks these unit options of the main window ("optR1", "optS2").
+    void chooseUnits(const QStringList &options)
+    {
+        for (const QString &option : options)
+            click(QStringLiteral("twoport_main"), option);
+    }
     // Types value k into box val<k+1>, skipping the boxes of absent elements (fixed at "0").
     void fill(const QStringList &values);
     // The usual exercise: Excercise solver, a picture, values typed, Calculate.

@@ -81,8 +81,7 @@ private slots:
         QFETCH(QStringList, captions);
         QFETCH(QStringList, z);
         QFETCH(QStringList, y);
-        for (const QString &option : options)
-            m_s->click("twoport_main", option);
+        m_s->chooseUnits(options);
         QLocale::setDefault(QLocale(locale));
         m_s->click("twoport_main", "btnExercise");
         m_s->click("exercise_main", schematic.toLower());

@@ -40,8 +40,7 @@ private slots:
         QFETCH(QString, parameter);
         QFETCH(QStringList, options);
         QFETCH(QStringList, captions);
-        for (const QString &option : options)
-            m_s->click("twoport_main", option);
+        m_s->chooseUnits(options);
         m_s->lab(parameter);
         QCOMPARE((QStringList{m_s->control<QGroupBox>(helper, "frameMeasure1")->title(),
                               m_s->control<QGroupBox>(helper, "frameMeasure2")->title(),
@@ -131,8 +130,7 @@ private slots:
         QFETCH(QString, locale);
         QFETCH(QString, answer);
         QFETCH(QString, warning);
-        for (const QString &option : options)
-            m_s->click("twoport_main", option);
+        m_s->chooseUnits(options);
         QLocale::setDefault(QLocale(locale));
         m_s->lab(parameter);
         if (!warning.isEmpty())

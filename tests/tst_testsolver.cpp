@@ -93,8 +93,8 @@ private slots:
     }
 
     // INITIAL R1 = 1 kOhm gives z11 = 1 exactly. Case A, G1G3 with 1 mS each, reaches z11
-    // through the inexact 0.001 and shows "1" too, but is a bit above 1. A missing matrix is
-    // the same as a missing one.
+    // through the inexact 0.001 and shows "1" too, but is a bit above 1. Two schematics
+    // without a Y matrix count as the same in every Y parameter.
     void answersComeFromExactValues()
     {
         m_s->test({"R1 1", "G1G3 1 0 1", "R1 1", "G1 5", "R3 0 0 1"});
