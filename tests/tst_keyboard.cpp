@@ -65,7 +65,7 @@ private slots:
         QCOMPARE(tabTo(m_s->window(window), order.last(), int(order.size())), order);
     }
 
-    // What a screen reader announces for each picture and each answer box.
+    // What a screen reader announces for each picture.
     void accessibleNames()
     {
         m_s->click("twoport_main", "btnExercise");
