@@ -43,13 +43,8 @@ int main(int argc, char **argv)
         const QString dir = QStringLiteral("%1/%2x%2/apps").arg(root).arg(size);
         const QString path = dir + QStringLiteral("/kvadra.png");
         // QIcon::pixmap() would multiply by the screen's ratio; the theme wants exact pixels.
-        // Below its own 24 pixels the drawing is not scaled down but cut off, so the small sizes
-        // are reduced from a large drawing instead.
-        const int drawn = size < 24 ? size * 4 : size;
         QImage image =
-            icon.pixmap(QSize(drawn, drawn), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
-        if (drawn != size)
-            image = image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            icon.pixmap(QSize(size, size), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
         image.setDevicePixelRatio(1.0);
         if (image.size() != QSize(size, size)) {
             std::fprintf(stderr, "icon drawn at %dx%d instead of %dx%d\n", image.width(),

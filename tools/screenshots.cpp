@@ -1,6 +1,7 @@
 // Writes a PNG of every window, set up as a student would leave it, for the README and for
 // looking at the layout. Run it under QT_SCALE_FACTOR=2 for the 2x set.
 //   kvadra_screenshots [output-directory]
+#include "driver/darkpalette.h"
 #include "driver/session.h"
 #include "shell/application.h"
 
@@ -133,6 +134,25 @@ int main(int argc, char *argv[])
     main.click("lab_helper", "btnCalculate");
     shoot(dir, "lab_helper", "lab-helper");
     shoot(dir, "twoport_main", "main-locked");
+
+    // A result too long for its box.
+    main.click("twoport_main", "btnExercise");
+    main.click("exercise_main", "r1r2r3");
+    main.type("exercise_calc", "val1", "1000000");
+    main.type("exercise_calc", "val2", "2000000");
+    main.type("exercise_calc", "val3", "3000000");
+    main.click("exercise_calc", "cmdCalculate");
+    shoot(dir, "exercise_calc", "calculator-long");
+
+    // The same windows when the desktop hands out a dark palette.
+    QApplication::setPalette(darkPalette());
+    main.openAbout();
+    for (const auto &[windowName, file] :
+         {std::pair{"twoport_main", "dark-main"}, std::pair{"exercise_main", "dark-selection"},
+          std::pair{"exercise_calc", "dark-calculator"},
+          std::pair{"lab_selectelement", "dark-lab-selection"},
+          std::pair{"lab_helper", "dark-lab-helper"}, std::pair{"frmAbout", "dark-about"}})
+        shoot(dir, windowName, file);
     main.main().close();
     return 0;
 }

@@ -1,11 +1,14 @@
 #include "exercise/exercisecalc.h"
 
 #include "resources/pictures.h"
+#include "shell/application.h"
 #include "shell/messagebox.h"
+#include "shell/resultbox.h"
 #include "shell/twoportmain.h"
 #include "shell/widgets.h"
 #include "twoport/calcerror.h"
 #include "twoport/numbertext.h"
+#include "twoport/units.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -19,13 +22,14 @@ namespace
 {
 const QColor lightGrey(200, 200, 200);
 
-// A long result is wider than its box; show its leading digits, not its tail. The tooltip
-// carries the working, for the eye and for screen readers.
-void showResult(QLineEdit *box, double value, const QString &working)
+// The working travels with the value: the tooltip, What's This and a screen reader's
+// description start with the entry and its value, then show how it came about.
+void showResult(ResultBox *box, const QString &shown, const QString &unit, const QString &working)
 {
-    box->setText(writeNumber(value));
+    box->setText(shown);
     box->setCursorPosition(0);
-    explain(box, working);
+    explain(box,
+            withUnit(box->objectName() + QStringLiteral(" = ") + shown, unit) + '\n' + working);
 }
 
 QLabel *makeBoldLabel(QWidget *parent, const char *name, const QString &text, int x, int y,
@@ -38,17 +42,15 @@ QLabel *makeBoldLabel(QWidget *parent, const char *name, const QString &text, in
 }
 
 // One 2 x 2 matrix frame: boxes row by row, each with its entry name to its left.
-std::array<QLineEdit *, 4> makeMatrix(QGroupBox *frame, const char *const boxNames[4],
+std::array<ResultBox *, 4> makeMatrix(QGroupBox *frame, const char *const boxNames[4],
                                       const char *const labelNames[4], const QColor &background)
 {
     const QPoint cells[4] = {{40, 32}, {136, 32}, {40, 64}, {136, 64}};
-    std::array<QLineEdit *, 4> boxes{};
+    std::array<ResultBox *, 4> boxes{};
     for (int i = 0; i < 4; ++i) {
         makeBoldLabel(frame, labelNames[i], QLatin1String(boxNames[i]), cells[i].x() - 32,
                       cells[i].y() + 3, background);
-        boxes[size_t(i)] =
-            makeEdit(frame, boxNames[i], QString(), cells[i].x(), cells[i].y(), 57, 19);
-        boxes[size_t(i)]->setReadOnly(true);
+        boxes[size_t(i)] = makeResult(frame, boxNames[i], cells[i].x(), cells[i].y(), 57, 19);
     }
     return boxes;
 }
@@ -59,8 +61,10 @@ ExerciseCalc::ExerciseCalc(TwoportMain &main) : ToolWindow(main, Name, 8)
     setWindowTitle(QStringLiteral("Calculator"));
     setFixedWindow(this, 467, 298, true);
 
+    // The two outer frames are the only ones in the normal face.
     QGroupBox *inputAll =
         makeFrame(this, "frmInputAll", QStringLiteral("Input data"), 8, 8, 193, 281);
+    inputAll->setFont(programFont());
     QLabel *backdrop = makeLabel(inputAll, "Label9", QString(), 16, 24, 161, 105);
     setBackground(backdrop, Qt::white);
     m_picture = new PictureBox(inputAll);
@@ -79,11 +83,14 @@ ExerciseCalc::ExerciseCalc(TwoportMain &main) : ToolWindow(main, Name, 8)
         m_values[size_t(k)] = makeEdit(m_frmInput, valNames[k], QString(), 40, top, 105, 19);
         selectAllOnFocus(m_values[size_t(k)]);
     }
-    QPushButton *calculate =
+    m_calculate =
         makeButton(inputAll, "cmdCalculate", QStringLiteral("Calculate"), 16, 248, 161, 25);
+    for (QLineEdit *value : m_values)
+        connect(value, &QLineEdit::returnPressed, m_calculate, &QPushButton::click);
 
     QGroupBox *outputAll = makeFrame(
         this, "frmOutputAll", QStringLiteral("Computed twoport parameters"), 216, 8, 241, 281);
+    outputAll->setFont(programFont());
     m_frmZ = makeFrame(outputAll, "frmZ", QStringLiteral("Z parameters"), 16, 24, 209, 105);
     setBackground(m_frmZ, matrixColour(MatrixKind::Z));
     const char *zNames[4] = {"z11", "z12", "z21", "z22"};
@@ -100,13 +107,17 @@ ExerciseCalc::ExerciseCalc(TwoportMain &main) : ToolWindow(main, Name, 8)
 
     QList<QWidget *> order{m_values.begin(), m_values.end()};
     order << QList<QWidget *>{m_z.begin(), m_z.end()} << QList<QWidget *>{m_y.begin(), m_y.end()}
-          << calculate << m_continue;
+          << m_calculate << m_continue;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    addCopyActions(outputAll, [this](bool latex) { return copyResults(latex); });
+    const QList<QAction *> copying =
+        addCopyActions(outputAll, [this](bool latex) { return copyResults(latex); });
+    for (const auto *boxes : {&m_z, &m_y})
+        for (ResultBox *box : *boxes)
+            box->addMenuActions(copying);
 
-    connect(calculate, &QPushButton::clicked, this, &ExerciseCalc::calculate);
+    connect(m_calculate, &QPushButton::clicked, this, &ExerciseCalc::calculate);
     connect(m_continue, &QPushButton::clicked, this, [this] { this->main().TestInProgress(); });
 }
 
@@ -121,12 +132,13 @@ void ExerciseCalc::prepare(qint16 schemNumber, const QString &schemName, const Q
     for (QLabel *label : m_inLabels)
         setTextColour(label, lightGrey);
     for (const auto *boxes : {&m_z, &m_y})
-        for (QLineEdit *box : *boxes) {
+        for (ResultBox *box : *boxes) {
             box->clear();
             explain(box, QString());
         }
     explain(m_frmZ, QString());
     explain(m_frmY, QString());
+    announceMissing(QString());
     m_last = Calculation{};
     m_last.schematic = schematicByNumber(schemNumber);
     m_last.zUnit = ohmPrefix + QStringLiteral("Ohm");
@@ -136,18 +148,27 @@ void ExerciseCalc::prepare(qint16 schemNumber, const QString &schemName, const Q
             m_last.schematic->family == Family::Resistance ? m_last.zUnit : m_last.yUnit;
     m_frmZ->setEnabled(true);
     m_frmY->setEnabled(true);
-    m_frmZ->setTitle(QStringLiteral("Z parameters (") + ohmPrefix + QStringLiteral("Ohm)"));
-    m_frmY->setTitle(QStringLiteral("Y parameters (") + siemensPrefix + QStringLiteral("S)"));
+    setFrameCaption(m_frmZ, QStringLiteral("Z parameters (") + ohmPrefix + QStringLiteral("Ohm)"));
+    setFrameCaption(m_frmY,
+                    QStringLiteral("Y parameters (") + siemensPrefix + QStringLiteral("S)"));
 
     if (const Schematic *s = schematicByNumber(schemNumber)) {
         const bool conductance = s->family == Family::Conductance;
-        m_frmInput->setTitle(conductance
-                                 ? QStringLiteral("Conductivity values (") + siemensPrefix + "S)"
-                                 : QStringLiteral("Resistor values (") + ohmPrefix + "Ohm)");
+        setFrameCaption(m_frmInput,
+                        conductance ? QStringLiteral("Conductivity values (") + siemensPrefix + "S)"
+                                    : QStringLiteral("Resistor values (") + ohmPrefix + "Ohm)");
         for (int k = 0; k < 3; ++k)
             m_inLabels[size_t(k)]->setText(
                 (conductance ? QStringLiteral("G") : QStringLiteral("R")) + QString::number(k + 1));
     }
+    // Each box is heard by its own label and unit, not by its frame's caption.
+    const QString elementUnit = m_last.elementUnit;
+    for (int k = 0; k < 3; ++k)
+        m_values[size_t(k)]->setAccessibleName(m_inLabels[size_t(k)]->text() +
+                                               QStringLiteral(" (") + elementUnit + ')');
+    for (const auto &[boxes, unit] : {std::pair{&m_z, m_last.zUnit}, std::pair{&m_y, m_last.yUnit}})
+        for (ResultBox *box : *boxes)
+            box->setAccessibleName(box->objectName() + QStringLiteral(" (") + unit + ')');
 
     for (int k = 0; k < 3; ++k) {
         QLineEdit *value = m_values[size_t(k)];
@@ -186,6 +207,10 @@ void ExerciseCalc::calculate()
             m_frmY->setEnabled(s->yExists());
             explainMissing(m_frmZ, true);
             explainMissing(m_frmY, false);
+            announceMissing(
+                QStringList{missingMatrixReason(*s, true), missingMatrixReason(*s, false)}
+                    .join(QLatin1Char(' '))
+                    .trimmed());
         }
         if (state.currentMode() == 2)
             m_continue->setEnabled(true);
@@ -214,9 +239,11 @@ void ExerciseCalc::runProcedure(Procedure procedure, const Calculation &c)
         state.setPy22(m[3]);
     }
     const auto &boxes = z ? m_z : m_y;
-    for (int i = 0; i < 4; ++i)
-        showResult(boxes[size_t(i)], m[size_t(i)],
-                   explainEntry(c, procedure, i, writeNumber(m[size_t(i)])));
+    for (int i = 0; i < 4; ++i) {
+        const QString shown = writeNumber(m[size_t(i)]);
+        showResult(boxes[size_t(i)], shown, z ? c.zUnit : c.yUnit,
+                   explainEntry(c, procedure, i, shown));
+    }
 }
 
 void ExerciseCalc::explainMissing(QGroupBox *frame, bool z)
@@ -227,7 +254,15 @@ void ExerciseCalc::explainMissing(QGroupBox *frame, bool z)
                                             .replace(QStringLiteral("; "), QStringLiteral(";\n")));
 }
 
-QStringList ExerciseCalc::shown(const std::array<QLineEdit *, 4> &boxes, QGroupBox *frame) const
+void ExerciseCalc::announceMissing(const QString &reasons)
+{
+    // A disabled frame is out of the keyboard's and a screen reader's reach; Calculate, where the
+    // focus is after a calculation, says what is missing and why.
+    m_calculate->setAccessibleDescription(reasons);
+    m_calculate->setWhatsThis(reasons);
+}
+
+QStringList ExerciseCalc::shown(const std::array<ResultBox *, 4> &boxes, QGroupBox *frame) const
 {
     QStringList texts;
     if (frame->isEnabled())

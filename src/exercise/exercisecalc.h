@@ -16,6 +16,7 @@ namespace kvadra
 {
 
 class PictureBox;
+class ResultBox;
 
 // exercise_calc: the element values of one schematic in, its Z and Y matrices out.
 class ExerciseCalc : public ToolWindow
@@ -35,7 +36,8 @@ private:
     void calculate();
     void runProcedure(Procedure procedure, const Calculation &c);
     void explainMissing(QGroupBox *frame, bool z);
-    QStringList shown(const std::array<QLineEdit *, 4> &boxes, QGroupBox *frame) const;
+    void announceMissing(const QString &reasons);
+    QStringList shown(const std::array<ResultBox *, 4> &boxes, QGroupBox *frame) const;
     QString copyResults(bool latex) const;
 
     // The schematic on show and the values of its last successful calculation.
@@ -47,8 +49,9 @@ private:
     PictureBox *m_picture;
     std::array<QLabel *, 3> m_inLabels{};
     std::array<QLineEdit *, 3> m_values{};
-    std::array<QLineEdit *, 4> m_z{};
-    std::array<QLineEdit *, 4> m_y{};
+    std::array<ResultBox *, 4> m_z{};
+    std::array<ResultBox *, 4> m_y{};
+    QPushButton *m_calculate;
     QPushButton *m_continue;
 };
 

@@ -3,6 +3,7 @@
 #include "lab/labformula.h"
 #include "resources/pictures.h"
 #include "shell/messagebox.h"
+#include "shell/resultbox.h"
 #include "shell/twoportmain.h"
 #include "shell/widgets.h"
 #include "twoport/calcerror.h"
@@ -20,8 +21,9 @@ LabHelper::LabHelper(TwoportMain &main) : ToolWindow(main, Name, 2)
 {
     setWindowTitle(QStringLiteral("Lab helper"));
     // Resizable, with a minimize box and no maximize box; the controls keep their places.
-    setWindowBoxes(this, false, true);
+    setUpWindow(this, false, true);
     resize(tw(6630), tw(4500));
+    setMinimumSize(size());
 
     // Created first so that the window opens with the focus on Calculate.
     QGroupBox *answer = makeFrame(this, "frameAnswer", QStringLiteral("Step 2"), tw(120), tw(3120),
@@ -31,8 +33,7 @@ LabHelper::LabHelper(TwoportMain &main) : ToolWindow(main, Name, 2)
     m_lblParameter = makeLabel(answer, "lblParameter", QStringLiteral("Parameter ___ value:"),
                                tw(3360), tw(360), tw(2535), tw(255));
     makeBold(m_lblParameter);
-    m_answer = makeEdit(answer, "txtLabAnswer", QString(), tw(3360), tw(720), tw(2895), tw(285));
-    m_answer->setReadOnly(true);
+    m_answer = makeResult(answer, "txtLabAnswer", tw(3360), tw(720), tw(2895), tw(285));
 
     QGroupBox *measure = makeFrame(this, "frameMeasure", QStringLiteral("Step 1"), tw(120), tw(120),
                                    tw(6375), tw(2895));
@@ -51,15 +52,18 @@ LabHelper::LabHelper(TwoportMain &main) : ToolWindow(main, Name, 2)
                                 tw(2055), tw(855));
     m_measure2 =
         makeEdit(m_frameMeasure2, "txtMeasure2", QString(), tw(120), tw(360), tw(1815), tw(285));
-    selectAllOnFocus(m_measure1);
-    selectAllOnFocus(m_measure2);
+    for (QLineEdit *box : {m_measure1, m_measure2}) {
+        selectAllOnFocus(box);
+        connect(box, &QLineEdit::returnPressed, calculate, &QPushButton::click);
+    }
 
     setTabOrder(calculate, m_answer);
     setTabOrder(m_answer, m_measure1);
     setTabOrder(m_measure1, m_measure2);
     setTabOrder(m_measure2, m_picLab);
 
-    addCopyActions(answer, [this](bool latex) { return copyResults(latex); });
+    m_answer->addMenuActions(
+        addCopyActions(answer, [this](bool latex) { return copyResults(latex); }));
 
     connect(calculate, &QPushButton::clicked, this, &LabHelper::calculate);
 }
@@ -82,9 +86,10 @@ void LabHelper::calculate()
         m_answer->setText(shown);
         const QString param = state.curLabParam();
         const LabParameter *parameter = labParameter(param);
-        const QString working =
-            parameter ? labExplanation(*parameter, m1, m2, units, shown) : QString();
-        explain(m_answer, working);
+        explain(m_answer, parameter ? withUnit(param + QStringLiteral(" = ") + shown,
+                                               answerUnit(*parameter, units)) +
+                                          '\n' + labExplanation(*parameter, m1, m2, units, shown)
+                                    : QString());
         const QString expected = labSignWarning(equation, param, *value);
         if (!expected.isEmpty())
             messageBox(this,
@@ -95,6 +100,17 @@ void LabHelper::calculate()
     } catch (const CalcError &) {
         showInputError(this);
     }
+}
+
+void LabHelper::setCaptions(const QString &measure1, const QString &measure2,
+                            const QString &parameter)
+{
+    setFrameCaption(m_frameMeasure1, measure1);
+    setFrameCaption(m_frameMeasure2, measure2);
+    m_lblParameter->setText(parameter);
+    m_measure1->setAccessibleName(measure1);
+    m_measure2->setAccessibleName(measure2);
+    m_answer->setAccessibleName(parameter);
 }
 
 QString LabHelper::copyResults(bool latex) const

@@ -10,6 +10,7 @@ namespace kvadra
 {
 
 class PictureBox;
+class ResultBox;
 
 // lab_helper: two bench readings in, one two-port parameter out. The selection window sets up
 // its captions and picture; typed values and the answer survive a change of parameter.
@@ -21,9 +22,9 @@ public:
 
     explicit LabHelper(TwoportMain &main);
 
-    QGroupBox *frameMeasure1() const { return m_frameMeasure1; }
-    QGroupBox *frameMeasure2() const { return m_frameMeasure2; }
-    QLabel *lblParameter() const { return m_lblParameter; }
+    // The captions of the two measurement frames and of the answer, which also name their
+    // boxes for a screen reader.
+    void setCaptions(const QString &measure1, const QString &measure2, const QString &parameter);
     PictureBox *picLab() const { return m_picLab; }
 
 private:
@@ -36,7 +37,7 @@ private:
     PictureBox *m_picLab;
     QLineEdit *m_measure1;
     QLineEdit *m_measure2;
-    QLineEdit *m_answer;
+    ResultBox *m_answer;
 };
 
 } // namespace kvadra

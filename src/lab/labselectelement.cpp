@@ -60,17 +60,13 @@ void LabSelectElement::setupLabHelper(const QString &meas1Name, const QString &m
 {
     LabHelper *helper = main().windows().show<LabHelper>();
     const TwoportMain &m = main();
-    helper->frameMeasure1()->setTitle(meas1Name + QStringLiteral(", ") + m.getPrefix(meas1Power) +
-                                      meas1Unit);
-    helper->frameMeasure2()->setTitle(meas2Name + QStringLiteral(", ") + m.getPrefix(meas2Power) +
-                                      meas2Unit);
-    if (paramUnit.isEmpty())
-        helper->lblParameter()->setText(QStringLiteral("Parameter ") + paramName +
-                                        QStringLiteral(" value:"));
-    else
-        helper->lblParameter()->setText(QStringLiteral("Parameter ") + paramName +
-                                        QStringLiteral(" value (") + m.getPrefix(paramPower) +
-                                        paramUnit + QStringLiteral("):"));
+    helper->setCaptions(meas1Name + QStringLiteral(", ") + m.getPrefix(meas1Power) + meas1Unit,
+                        meas2Name + QStringLiteral(", ") + m.getPrefix(meas2Power) + meas2Unit,
+                        paramUnit.isEmpty()
+                            ? QStringLiteral("Parameter ") + paramName + QStringLiteral(" value:")
+                            : QStringLiteral("Parameter ") + paramName +
+                                  QStringLiteral(" value (") + m.getPrefix(paramPower) + paramUnit +
+                                  QStringLiteral("):"));
     helper->picLab()->setPictureName(QStringLiteral("LAB") + paramName.toUpper());
     main().state().setCurLabParam(paramName);
 }

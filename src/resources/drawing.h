@@ -54,10 +54,15 @@ private:
 // elements is the schematic name without its "TEST" prefix: "G1G3", "NONE", "R1R2R3", ...
 void paintSchematic(QPainter &painter, const QString &elements);
 
+// What the schematic shows, element by element, in words.
+QString describeSchematic(const QString &elements);
+
 // parameter is the upper-case parameter name without the "LAB" prefix: "Z11", "H21", "A", ...
 // Returns false, drawing nothing, for a name that has no set-up.
 bool paintLabSetup(QPainter &painter, const QString &parameter);
 bool isLabSetup(const QString &parameter);
+// What the set-up shows at each port, in words, with the direction of each measured current.
+QString describeLabSetup(const QString &parameter);
 
 // The program icon on its 24 x 24 grid.
 void paintProgramIcon(QPainter &painter);

@@ -252,4 +252,45 @@ bool paintLabSetup(QPainter &painter, const QString &parameter)
     return true;
 }
 
+QString describeLabSetup(const QString &parameter)
+{
+    const Setup *setup = findSetup(parameter);
+    if (!setup)
+        return QString();
+    auto port = [](Port kind, int n) {
+        const QString at = QStringLiteral("port %1").arg(n);
+        switch (kind) {
+        case Port::Open:
+            return at + QStringLiteral(" is left open");
+        case Port::Shorted:
+            return at + QStringLiteral(" is short-circuited by a wire");
+        case Port::CurrentSource:
+            return QStringLiteral("a current source drives a current into ") + at;
+        case Port::VoltageSource:
+            return QStringLiteral("a voltage source is applied across ") + at;
+        case Port::Voltmeter:
+            return QStringLiteral("a voltmeter measures the voltage across ") + at +
+                   QStringLiteral(", plus at the upper terminal");
+        case Port::AmmeterUp:
+            return QStringLiteral("an ammeter short-circuits ") + at +
+                   QStringLiteral(" and measures the current flowing into it");
+        case Port::AmmeterDown:
+            return QStringLiteral("an ammeter short-circuits ") + at +
+                   QStringLiteral(" and measures the current flowing out of it");
+        case Port::CurrentSourceAndVoltmeter:
+            return QStringLiteral("a current source drives a current into ") + at +
+                   QStringLiteral(" and a voltmeter measures the voltage across it, plus at the "
+                                  "upper terminal");
+        case Port::VoltageSourceAndSeriesAmmeter:
+            return QStringLiteral("a voltage source is applied across ") + at +
+                   QStringLiteral(" through an ammeter in the upper wire, which measures the "
+                                  "current flowing into the port");
+        }
+        return QString();
+    };
+    QString text = port(setup->port1, 1) + QStringLiteral("; ") + port(setup->port2, 2) + '.';
+    text[0] = text[0].toUpper();
+    return text;
+}
+
 } // namespace kvadra::drawing

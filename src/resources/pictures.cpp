@@ -2,6 +2,7 @@
 
 #include "resources/drawing.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QIconEngine>
 #include <QPaintEvent>
@@ -13,7 +14,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <utility>
 
 namespace kvadra
 {
@@ -60,46 +60,35 @@ QPixmap render(QSize logical, qreal ratio, const std::function<void(QPainter &)>
     return pixmap;
 }
 
-QPixmap programIconPixmap(qreal ratio)
-{
-    QPixmap pixmap(kProgramIconSize * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    drawing::paintProgramIcon(painter);
-    painter.end();
-    return pixmap;
-}
-
-// Draws its picture afresh for whatever size and ratio it is asked for, so icons stay sharp on
-// every screen instead of being scaled from one stored pixmap.
-class DrawnIconEngine : public QIconEngine
+// Draws the program icon afresh for whatever size it is asked for, so that title bars, task
+// switchers and the menu entry all get a drawing rather than 24 pixels scaled up.
+class ProgramIconEngine : public QIconEngine
 {
 public:
-    using Renderer = std::function<QPixmap(qreal ratio)>;
-
-    DrawnIconEngine(QSize logical, Renderer renderer)
-        : m_logical(logical), m_renderer(std::move(renderer))
-    {
-    }
-
     QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
     {
-        return m_logical.scaled(size, Qt::KeepAspectRatio);
+        return kProgramIconSize.scaled(size, Qt::KeepAspectRatio);
     }
 
-    // size is in device pixels here; QIcon gives the result its ratio. scaledPixmap() is left to
-    // the base class, which maps onto this in whichever convention the Qt version uses.
-    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override
+    // size is in device pixels here; QIcon gives the result its ratio.
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
     {
-        // The ratio that fits, rather than the fitted size, picks the drawing, so an icon at
-        // 1.5x is the very picture drawn for 1.5x.
-        const qreal ratio = std::min(qreal(size.width()) / m_logical.width(),
-                                     qreal(size.height()) / m_logical.height());
-        if (!(ratio > 0))
+        const QSize fitted = actualSize(size, mode, state);
+        if (fitted.isEmpty())
             return QPixmap();
-        QPixmap pm = m_renderer(ratio);
+        // Below its own grid the drawing would lose whole pixels; it is reduced from a large one.
+        const int drawn =
+            fitted.width() < kProgramIconSize.width() ? 4 * fitted.width() : fitted.width();
+        const qreal ratio = qreal(drawn) / kProgramIconSize.width();
+        QPixmap pm(kProgramIconSize * ratio);
+        pm.setDevicePixelRatio(ratio);
+        pm.fill(Qt::transparent);
+        QPainter painter(&pm);
+        drawing::paintProgramIcon(painter);
+        painter.end();
         pm.setDevicePixelRatio(1.0);
+        if (drawn != fitted.width())
+            pm = pm.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         if (mode == QIcon::Disabled) {
             if (auto *app = qobject_cast<QApplication *>(QCoreApplication::instance())) {
                 QStyleOption option;
@@ -116,20 +105,23 @@ public:
         const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
         QPixmap pm = pixmap(fitted * ratio, mode, state);
         pm.setDevicePixelRatio(ratio);
-        const QRect target(rect.x() + (rect.width() - fitted.width()) / 2,
-                           rect.y() + (rect.height() - fitted.height()) / 2, fitted.width(),
-                           fitted.height());
-        painter->drawPixmap(target, pm);
+        painter->drawPixmap(QRect(rect.topLeft() + QPoint((rect.width() - fitted.width()) / 2,
+                                                          (rect.height() - fitted.height()) / 2),
+                                  fitted),
+                            pm);
     }
 
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {m_logical}; }
-    QIconEngine *clone() const override { return new DrawnIconEngine(*this); }
-    QString key() const override { return QStringLiteral("kvadra-drawn"); }
+    // The sizes of an icon theme, which is what window managers and task switchers look for.
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (int side : {16, 22, 24, 32, 48, 64, 128, 256})
+            sizes << QSize(side, side);
+        return sizes;
+    }
+    QIconEngine *clone() const override { return new ProgramIconEngine; }
+    QString key() const override { return QStringLiteral("kvadra-program-icon"); }
     bool isNull() override { return false; }
-
-private:
-    QSize m_logical;
-    Renderer m_renderer;
 };
 
 } // namespace
@@ -182,7 +174,7 @@ QPixmap picture(const QString &name, qreal devicePixelRatio)
 
 QIcon programIcon()
 {
-    return QIcon(new DrawnIconEngine(kProgramIconSize, programIconPixmap));
+    return QIcon(new ProgramIconEngine);
 }
 
 namespace drawing
@@ -208,7 +200,24 @@ void paintProgramIcon(QPainter &painter)
 
 } // namespace drawing
 
-PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {}
+namespace
+{
+QAccessibleInterface *pictureBoxAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("kvadra::PictureBox") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Graphic);
+    return nullptr;
+}
+} // namespace
+
+PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
+{
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(pictureBoxAccessible);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+}
 
 QString pictureDescription(const QString &name)
 {
@@ -223,10 +232,20 @@ QString pictureDescription(const QString &name)
     return QString();
 }
 
+QString pictureDetails(const QString &name)
+{
+    if (isSchematic(name))
+        return drawing::describeSchematic(name.mid(kSchematicPrefix.size()));
+    if (isSetup(name))
+        return drawing::describeLabSetup(name.mid(kSetupPrefix.size()));
+    return QString();
+}
+
 void PictureBox::setPictureName(const QString &name)
 {
     m_name = name;
     setAccessibleName(pictureDescription(name));
+    setAccessibleDescription(pictureDetails(name));
     updateGeometry();
     update();
 }
@@ -247,6 +266,7 @@ PictureButton::PictureButton(const QString &pictureName, QWidget *parent)
     : QPushButton(parent), m_name(pictureName)
 {
     setAccessibleName(pictureDescription(pictureName));
+    setAccessibleDescription(pictureDetails(pictureName));
 }
 
 void PictureButton::paintEvent(QPaintEvent *)

@@ -25,14 +25,17 @@ QSize pictureSize(const QString &name);
 // pictureSize(name) * ratio device pixels and carries that ratio, so it is sharp on any screen.
 QPixmap picture(const QString &name, qreal devicePixelRatio = 1.0);
 
-// What the picture shows, for screen readers: "Schematic G1G2", "Set-up for h21".
+// What the picture is, for screen readers: "Schematic G1G2", "Set-up for h21".
 QString pictureDescription(const QString &name);
+// What the picture shows, in words: the elements and where each sits, or the instruments at
+// each port and the direction of each measured current.
+QString pictureDetails(const QString &name);
 
 // The program icon shared by every window, 24 x 24 logical pixels.
 QIcon programIcon();
 
 // A picture box: shows one named picture at its natural size, drawn for the device pixel ratio
-// of the screen it is on. An empty name shows nothing.
+// of the screen it is on. An empty name shows nothing. Screen readers meet it as an image.
 class PictureBox : public QWidget
 {
     Q_OBJECT

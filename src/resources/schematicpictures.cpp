@@ -1,5 +1,7 @@
 #include "resources/drawing.h"
 
+#include <QStringList>
+
 #include <initializer_list>
 #include <tuple>
 #include <utility>
@@ -160,6 +162,32 @@ void paintSchematic(QPainter &painter, const QString &elements)
     else
         paintConductances(s, has("G1"), has("G2"), has("G3"));
     s.terminals();
+}
+
+QString describeSchematic(const QString &elements)
+{
+    auto has = [&](int k) { return elements.contains(QString::number(k)); };
+    QStringList parts;
+    if (elements.startsWith(QLatin1Char('R'))) {
+        parts << (has(1) ? QStringLiteral("R1 in series in the top line next to port 1")
+                         : QStringLiteral("a plain wire in the top line next to port 1, no R1"));
+        parts << (has(2) ? QStringLiteral("R2 from the middle of the top line down to the "
+                                          "bottom line")
+                         : QStringLiteral("a plain wire from the middle of the top line down to "
+                                          "the bottom line, no R2"));
+        parts << (has(3) ? QStringLiteral("R3 in series in the top line next to port 2")
+                         : QStringLiteral("a plain wire in the top line next to port 2, no R3"));
+        return QStringLiteral("T network: ") + parts.join(QStringLiteral("; ")) +
+               QStringLiteral(". The bottom line joins the lower terminals of both ports.");
+    }
+    parts << (has(1) ? QStringLiteral("G1 across port 1, from the top line down to the bottom line")
+                     : QStringLiteral("nothing across port 1, no G1"));
+    parts << (has(2) ? QStringLiteral("G2 in series in the top line between the ports")
+                     : QStringLiteral("a gap in the top line between the ports, no G2"));
+    parts << (has(3) ? QStringLiteral("G3 across port 2, from the top line down to the bottom line")
+                     : QStringLiteral("nothing across port 2, no G3"));
+    return QStringLiteral("Pi network: ") + parts.join(QStringLiteral("; ")) +
+           QStringLiteral(". The bottom line joins the lower terminals of both ports.");
 }
 
 } // namespace kvadra::drawing

@@ -5,12 +5,14 @@
 #include "shell/widgets.h"
 #include "version.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
 
 namespace kvadra
 {
@@ -31,8 +33,20 @@ QFrame *makeLine(QWidget *parent, const char *name, int x, int y, int w, int h, 
 AboutWindow::AboutWindow(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QLatin1String(Name));
-    setWindowBoxes(this, true, false, true);
+    setUpWindow(this, true, false, true);
     setFixedSize(tw(4410), tw(3090));
+    // The window's text colours are fixed (black lines, the red notice), so its background is
+    // fixed with them: every colour of the light palette, set one by one so that a palette the
+    // desktop hands out later cannot replace it.
+    const QPalette light = QApplication::style()->standardPalette();
+    QPalette fixed;
+    for (int group = 0; group < QPalette::NColorGroups; ++group)
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto g = QPalette::ColorGroup(group);
+            const auto r = QPalette::ColorRole(role);
+            fixed.setColor(g, r, light.color(g, r));
+        }
+    setPalette(fixed);
 
     // The OK button comes first in the tab order, so it is created first.
     auto *ok =
@@ -63,6 +77,7 @@ AboutWindow::AboutWindow(QWidget *parent) : QWidget(parent)
     QLineEdit *address = makeEdit(this, "Text1", QStringLiteral("bugs@kvadra.example.org"),
                                   tw(1080), tw(1680), tw(3135), tw(285));
     address->setReadOnly(true);
+    address->setAccessibleName(QStringLiteral("Bug report address"));
 
     QLabel *rights =
         makeLabel(this, "Label1", QStringLiteral("Copyright (C) 2026 Kvadra developers"), tw(1080),

@@ -4,27 +4,63 @@
 #include "version.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFont>
+#include <QKeyEvent>
+#include <QPushButton>
 
 namespace kvadra
 {
+
+namespace
+{
+// Enter presses the focused command button, as it did on the desktops where the program first
+// ran. Dialogs (the message boxes) keep their own handling of Enter.
+class EnterPressesFocusedButton : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            (key->modifiers() & ~Qt::KeypadModifier))
+            return false;
+        auto *button = qobject_cast<QPushButton *>(watched);
+        if (!button || !button->hasFocus() || qobject_cast<QDialog *>(button->window()))
+            return false;
+        button->click();
+        return true;
+    }
+};
+} // namespace
 
 QString applicationTitle()
 {
     return QStringLiteral("Kvadra");
 }
 
-void setUpApplication(QApplication &app)
+QFont programFont()
 {
-    QApplication::setApplicationName(applicationTitle());
-    QApplication::setApplicationVersion(QString::fromLatin1(versionString));
     // Arial metrics come closest to the classic dialog face the layout figures were made for;
     // where Liberation Sans is missing, the style hint picks the system sans-serif.
     QFont font(QStringLiteral("Liberation Sans"));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
-    QApplication::setFont(font);
+    font.setBold(false);
+    return font;
+}
+
+void setUpApplication(QApplication &app)
+{
+    QApplication::setApplicationName(applicationTitle());
+    QApplication::setApplicationVersion(QString::fromLatin1(versionString));
+    QApplication::setFont(programFont());
     app.setWindowIcon(programIcon());
+    app.installEventFilter(new EnterPressesFocusedButton(&app));
 }
 
 } // namespace kvadra

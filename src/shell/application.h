@@ -3,6 +3,7 @@
 #include <QString>
 
 class QApplication;
+class QFont;
 
 namespace kvadra
 {
@@ -10,7 +11,10 @@ namespace kvadra
 // "Kvadra": window captions and every message box title use it.
 QString applicationTitle();
 
-// Name, version, the 8.25-point sans-serif face and the program icon, set once before any
+// The program's 8.25-point sans-serif face, regular.
+QFont programFont();
+
+// Name, version, face, the program icon and the program's key handling, set once before any
 // window exists.
 void setUpApplication(QApplication &app);
 

@@ -8,6 +8,7 @@ namespace kvadra
 QMessageBox::StandardButton messageBox(QWidget *parent, const QString &text, BoxStyle style)
 {
     QMessageBox box(parent);
+    box.setFont(programFont());
     box.setWindowTitle(applicationTitle());
     box.setText(text);
     switch (style) {

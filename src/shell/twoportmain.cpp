@@ -19,7 +19,7 @@ TwoportMain::TwoportMain(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QLatin1String(Name));
     setWindowTitle(applicationTitle());
-    setWindowBoxes(this, true, true);
+    setUpWindow(this, true, true);
 
     QAction *about = menuBar()->addAction(QStringLiteral("About"));
     about->setObjectName(QStringLiteral("menuAbout"));
@@ -93,6 +93,13 @@ void TwoportMain::buildUnits(QWidget *units)
                 option->setEnabled(false);
                 continue;
             }
+            // Tab enters a group at its selected option; the arrow keys move within the group.
+            connect(option, &QRadioButton::toggled, option, [option](bool on) {
+                if (on)
+                    for (auto *sibling : option->parentWidget()->findChildren<QRadioButton *>())
+                        sibling->setFocusPolicy(sibling == option ? Qt::StrongFocus
+                                                                  : Qt::ClickFocus);
+            });
             connect(option, &QRadioButton::toggled, this,
                     [this, store = row.store, power = powers[o]](bool on) {
                         if (on)

@@ -1,5 +1,8 @@
 #include "shell/widgets.h"
 
+#include "shell/application.h"
+#include "shell/resultbox.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -10,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTimer>
 
 namespace kvadra
@@ -22,11 +26,8 @@ template <typename W> W *place(W *widget, const char *name, int x, int y, int w,
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(x, y, w, h);
     // A frame's bold face would otherwise pass down to its contents.
-    if (widget->parentWidget() && !qobject_cast<QGroupBox *>(widget)) {
-        QFont regular = QApplication::font();
-        regular.setBold(false); // marks the weight as set here, not inherited
-        widget->setFont(regular);
-    }
+    if (widget->parentWidget() && !qobject_cast<QGroupBox *>(widget))
+        widget->setFont(programFont());
     return widget;
 }
 } // namespace
@@ -34,7 +35,8 @@ template <typename W> W *place(W *widget, const char *name, int x, int y, int w,
 QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &caption, int x, int y, int w,
                      int h)
 {
-    auto *frame = place(new QGroupBox(caption, parent), name, x, y, w, h);
+    auto *frame = place(new QGroupBox(parent), name, x, y, w, h);
+    setFrameCaption(frame, caption);
     makeBold(frame);
     return frame;
 }
@@ -71,6 +73,11 @@ QLineEdit *makeEdit(QWidget *parent, const char *name, const QString &text, int 
     return place(new QLineEdit(text, parent), name, x, y, w, h);
 }
 
+ResultBox *makeResult(QWidget *parent, const char *name, int x, int y, int w, int h)
+{
+    return place(new ResultBox(parent), name, x, y, w, h);
+}
+
 std::array<QPushButton *, 4> makeButtonGrid(QGroupBox *frame,
                                             const std::array<const char *, 4> &names,
                                             const std::array<const char *, 4> &captions,
@@ -87,8 +94,9 @@ std::array<QPushButton *, 4> makeButtonGrid(QGroupBox *frame,
     return buttons;
 }
 
-void setWindowBoxes(QWidget *window, bool fixedBorder, bool minimizeBox, bool dialog)
+void setUpWindow(QWidget *window, bool fixedBorder, bool minimizeBox, bool dialog)
 {
+    window->setFont(programFont());
     Qt::WindowFlags flags = (dialog ? Qt::Dialog : Qt::Window) | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (minimizeBox && !dialog)
@@ -100,7 +108,7 @@ void setWindowBoxes(QWidget *window, bool fixedBorder, bool minimizeBox, bool di
 
 void setFixedWindow(QWidget *window, int clientWidth, int clientHeight, bool minimizeBox)
 {
-    setWindowBoxes(window, true, minimizeBox);
+    setUpWindow(window, true, minimizeBox);
     window->setFixedSize(clientWidth, clientHeight);
 }
 
@@ -117,6 +125,12 @@ QColor matrixColour(MatrixKind kind)
         break;
     }
     return QColor(192, 255, 192);
+}
+
+void setFrameCaption(QGroupBox *frame, const QString &caption)
+{
+    frame->setTitle(caption);
+    frame->setAccessibleName(caption);
 }
 
 void makeBold(QWidget *widget)
@@ -137,6 +151,10 @@ void setBackground(QWidget *widget, const QColor &colour)
 {
     QPalette pal = widget->palette();
     pal.setColor(QPalette::Window, colour);
+    // Greyed text stays as grey as the light palette draws it.
+    const QPalette light = QApplication::style()->standardPalette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        pal.setColor(group, QPalette::WindowText, light.color(group, QPalette::WindowText));
     widget->setPalette(pal);
     widget->setAutoFillBackground(true);
 }
@@ -145,6 +163,8 @@ void explain(QWidget *widget, const QString &text)
 {
     widget->setToolTip(text);
     widget->setAccessibleDescription(text);
+    // Shift+F1 shows it from the keyboard.
+    widget->setWhatsThis(text);
 }
 
 namespace
@@ -172,7 +192,7 @@ void selectAllOnFocus(QLineEdit *edit)
     new SelectAllOnFocus(edit);
 }
 
-void addCopyActions(QWidget *area, const std::function<QString(bool latex)> &text)
+QList<QAction *> addCopyActions(QWidget *area, const std::function<QString(bool latex)> &text)
 {
     auto *copyText = new QAction(QStringLiteral("Copy results"), area);
     copyText->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
@@ -188,6 +208,7 @@ void addCopyActions(QWidget *area, const std::function<QString(bool latex)> &tex
                 QApplication::clipboard()->setText(copied);
         });
     }
+    return {copyText, copyLatex};
 }
 
 void fitTextToWidth(QLabel *label)

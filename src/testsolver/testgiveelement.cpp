@@ -56,8 +56,9 @@ TestGiveElement::TestGiveElement(TwoportMain &main) : ToolWindow(main, Name, 16)
                                      tw(240 + 720 * k), tw(840), tw(495), tw(195));
         makeBold(check);
         check->setAccessibleName(QStringLiteral("Case ") + QChar('A' + k));
-        // Display only: a click puts the box straight back to its answer.
-        connect(check, &QCheckBox::clicked, this, &TestGiveElement::CheckBoxes);
+        // Display only: however the box is toggled (a click, Space, a screen reader's toggle
+        // action), it goes straight back to its answer.
+        connect(check, &QCheckBox::toggled, this, &TestGiveElement::CheckBoxes);
         m_checks[size_t(k)] = check;
     }
 

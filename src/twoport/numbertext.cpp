@@ -4,6 +4,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kvadra
@@ -41,6 +42,65 @@ QString writeNumber(double value)
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     return locale.toString(value, 'G', 15);
+}
+
+QString abbreviateNumber(const QString &text, int digits)
+{
+    const QLocale locale;
+    QStringView rest(text);
+    QString sign;
+    if (!rest.isEmpty() && !rest.front().isDigit()) {
+        sign = rest.front();
+        rest = rest.mid(1);
+    }
+    // "E" in most locales, "×10^" in some.
+    const QString exponential = locale.exponential().toUpper();
+    int exponent = 0;
+    if (const qsizetype e = rest.indexOf(exponential, 0, Qt::CaseInsensitive); e >= 0) {
+        QString power = rest.mid(e + exponential.size()).toString();
+        // The locale's own signs, which need not be ASCII.
+        power.replace(locale.negativeSign(), QStringLiteral("-"));
+        power.replace(locale.positiveSign(), QString());
+        bool ok = false;
+        exponent = power.toInt(&ok);
+        if (!ok)
+            return QString();
+        rest = rest.left(e);
+    }
+    QString all; // every digit of the mantissa
+    qsizetype point = -1;
+    QChar separator = decimalSeparator();
+    for (QChar c : rest) {
+        if (c.isDigit()) {
+            all += c;
+        } else if (point < 0 && !all.isEmpty()) {
+            point = all.size();
+            separator = c;
+        } else {
+            return QString();
+        }
+    }
+    if (all.isEmpty() || digits < 1)
+        return QString();
+    if (point < 0)
+        point = all.size();
+    const qsizetype zeros =
+        std::find_if(all.begin(), all.end(), [](QChar c) { return c != '0'; }) - all.begin();
+    if (zeros == all.size())
+        return sign + QLatin1Char('0');
+    QString significant = all.mid(zeros);
+    while (significant.endsWith(QLatin1Char('0')))
+        significant.chop(1);
+    const int power = exponent + int(point - zeros) - 1;
+    const bool cut = significant.size() > digits;
+    significant.truncate(digits);
+    QString out = sign + significant.front();
+    if (significant.size() > 1)
+        out += separator + significant.mid(1);
+    if (cut)
+        out += QChar(0x2026);
+    return out + exponential + (power < 0 ? locale.negativeSign() : locale.positiveSign()) +
+           QStringLiteral("%1").arg(std::abs(power), 2, 10, QLatin1Char('0'));
 }
 
 } // namespace kvadra

@@ -21,4 +21,10 @@ double readNumber(const QString &text);
 // grouping, exponent form for very small or very large magnitudes.
 QString writeNumber(double value);
 
+// A written number cut to its leading `digits` significant digits in exponent form, for a box too
+// narrow for the whole text: "4.545…E-07" for "4.54545454545455E-07", "1.23…E+11" for
+// "123456789013". The sign and the power of ten always stay; the mark … says digits were cut and
+// is left out when none were ("1E+14"). Empty for a text that is not a written number.
+QString abbreviateNumber(const QString &text, int digits);
+
 } // namespace kvadra
