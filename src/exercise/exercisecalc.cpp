@@ -10,6 +10,7 @@
 #include "twoport/numbertext.h"
 #include "twoport/units.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -111,11 +112,10 @@ ExerciseCalc::ExerciseCalc(TwoportMain &main) : ToolWindow(main, Name, 8)
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    const QList<QAction *> copying =
-        addCopyActions(outputAll, [this](bool latex) { return copyResults(latex); });
+    m_copying = addCopyActions(outputAll, [this](bool latex) { return copyResults(latex); });
     for (const auto *boxes : {&m_z, &m_y})
         for (ResultBox *box : *boxes)
-            box->addMenuActions(copying);
+            box->addMenuActions(m_copying);
 
     connect(m_calculate, &QPushButton::clicked, this, &ExerciseCalc::calculate);
     connect(m_continue, &QPushButton::clicked, this, [this] { this->main().TestInProgress(); });
@@ -139,13 +139,16 @@ void ExerciseCalc::prepare(qint16 schemNumber, const QString &schemName, const Q
     explain(m_frmZ, QString());
     explain(m_frmY, QString());
     announceMissing(QString());
-    m_last = Calculation{};
-    m_last.schematic = schematicByNumber(schemNumber);
-    m_last.zUnit = ohmPrefix + QStringLiteral("Ohm");
-    m_last.yUnit = siemensPrefix + QStringLiteral("S");
-    if (m_last.schematic)
-        m_last.elementUnit =
-            m_last.schematic->family == Family::Resistance ? m_last.zUnit : m_last.yUnit;
+    m_results = CalculatorResults{};
+    m_results.schematic = schematicByNumber(schemNumber);
+    m_results.zUnit = ohmPrefix + QStringLiteral("Ohm");
+    m_results.yUnit = siemensPrefix + QStringLiteral("S");
+    if (m_results.schematic)
+        m_results.elementUnit =
+            m_results.schematic->family == Family::Resistance ? m_results.zUnit : m_results.yUnit;
+    // Nothing to copy until something has been calculated.
+    for (QAction *action : m_copying)
+        action->setEnabled(false);
     m_frmZ->setEnabled(true);
     m_frmY->setEnabled(true);
     setFrameCaption(m_frmZ, QStringLiteral("Z parameters (") + ohmPrefix + QStringLiteral("Ohm)"));
@@ -162,11 +165,12 @@ void ExerciseCalc::prepare(qint16 schemNumber, const QString &schemName, const Q
                 (conductance ? QStringLiteral("G") : QStringLiteral("R")) + QString::number(k + 1));
     }
     // Each box is heard by its own label and unit, not by its frame's caption.
-    const QString elementUnit = m_last.elementUnit;
+    const QString elementUnit = m_results.elementUnit;
     for (int k = 0; k < 3; ++k)
         m_values[size_t(k)]->setAccessibleName(m_inLabels[size_t(k)]->text() +
                                                QStringLiteral(" (") + elementUnit + ')');
-    for (const auto &[boxes, unit] : {std::pair{&m_z, m_last.zUnit}, std::pair{&m_y, m_last.yUnit}})
+    for (const auto &[boxes, unit] :
+         {std::pair{&m_z, m_results.zUnit}, std::pair{&m_y, m_results.yUnit}})
         for (ResultBox *box : *boxes)
             box->setAccessibleName(box->objectName() + QStringLiteral(" (") + unit + ')');
 
@@ -192,15 +196,12 @@ void ExerciseCalc::calculate()
         SharedState &state = main().state();
         const Schematic *s = schematicByNumber(state.schemNumber());
         if (s) {
-            Calculation c = m_last;
-            c.schematic = s;
-            c.values = {v1, v2, v3};
-            c.hasValues = true;
+            const Calculation c{
+                s, {v1, v2, v3}, m_results.elementUnit, m_results.zUnit, m_results.yUnit};
             // Y before Z: in the conductance family the direct Y is shown even when the
             // inversion for Z then fails.
             runProcedure(s->yProcedure, c);
             runProcedure(s->zProcedure, c);
-            m_last = c;
             state.setYExists(s->yExists() ? 1 : 0);
             state.setZExists(s->zExists() ? 1 : 0);
             m_frmZ->setEnabled(s->zExists());
@@ -208,9 +209,7 @@ void ExerciseCalc::calculate()
             explainMissing(m_frmZ, true);
             explainMissing(m_frmY, false);
             announceMissing(
-                QStringList{missingMatrixReason(*s, true), missingMatrixReason(*s, false)}
-                    .join(QLatin1Char(' '))
-                    .trimmed());
+                (missingMatrixReason(*s, true) + missingMatrixReason(*s, false)).join(' '));
         }
         if (state.currentMode() == 2)
             m_continue->setEnabled(true);
@@ -224,8 +223,9 @@ void ExerciseCalc::runProcedure(Procedure procedure, const Calculation &c)
     if (procedure == Procedure::None)
         return;
     SharedState &state = main().state();
+    ProcedureTrace trace;
     const Matrix m = kvadra::runProcedure(procedure, c.values[0], c.values[1], c.values[2],
-                                          state.ohmDisplay(), state.siemensDisplay());
+                                          state.ohmDisplay(), state.siemensDisplay(), &trace);
     const bool z = givesZ(procedure);
     if (z) {
         state.setPz11(m[0]);
@@ -238,20 +238,21 @@ void ExerciseCalc::runProcedure(Procedure procedure, const Calculation &c)
         state.setPy21(m[2]);
         state.setPy22(m[3]);
     }
+    (z ? m_results.z : m_results.y) = ComputedMatrix{c.values, m};
+    for (QAction *action : m_copying)
+        action->setEnabled(true);
     const auto &boxes = z ? m_z : m_y;
-    for (int i = 0; i < 4; ++i) {
-        const QString shown = writeNumber(m[size_t(i)]);
-        showResult(boxes[size_t(i)], shown, z ? c.zUnit : c.yUnit,
-                   explainEntry(c, procedure, i, shown));
-    }
+    for (int i = 0; i < 4; ++i)
+        showResult(boxes[size_t(i)], writeNumber(m[size_t(i)]), z ? c.zUnit : c.yUnit,
+                   explainEntry(c, procedure, trace, i));
 }
 
 void ExerciseCalc::explainMissing(QGroupBox *frame, bool z)
 {
     // The physics and the algebra on a line each: a tooltip does not wrap by itself.
-    explain(frame, frame->isEnabled() ? QString()
-                                      : missingMatrixReason(*m_last.schematic, z)
-                                            .replace(QStringLiteral("; "), QStringLiteral(";\n")));
+    explain(frame, frame->isEnabled()
+                       ? QString()
+                       : missingMatrixReason(*m_results.schematic, z).join(QLatin1Char('\n')));
 }
 
 void ExerciseCalc::announceMissing(const QString &reasons)
@@ -262,21 +263,11 @@ void ExerciseCalc::announceMissing(const QString &reasons)
     m_calculate->setWhatsThis(reasons);
 }
 
-QStringList ExerciseCalc::shown(const std::array<ResultBox *, 4> &boxes, QGroupBox *frame) const
-{
-    QStringList texts;
-    if (frame->isEnabled())
-        for (QLineEdit *box : boxes)
-            texts << box->text();
-    return texts;
-}
-
 QString ExerciseCalc::copyResults(bool latex) const
 {
-    if (!m_last.schematic)
+    if (!m_results.z && !m_results.y)
         return QString();
-    const QStringList z = shown(m_z, m_frmZ), y = shown(m_y, m_frmY);
-    return latex ? summaryLatex(m_last, z, y) : summaryText(m_last, z, y);
+    return latex ? summaryLatex(m_results) : summaryText(m_results);
 }
 
 } // namespace kvadra

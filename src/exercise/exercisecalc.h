@@ -7,6 +7,7 @@
 
 #include <array>
 
+class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -37,11 +38,11 @@ private:
     void runProcedure(Procedure procedure, const Calculation &c);
     void explainMissing(QGroupBox *frame, bool z);
     void announceMissing(const QString &reasons);
-    QStringList shown(const std::array<ResultBox *, 4> &boxes, QGroupBox *frame) const;
     QString copyResults(bool latex) const;
 
-    // The schematic on show and the values of its last successful calculation.
-    Calculation m_last;
+    // The schematic on show and each matrix as its last successful run left it.
+    CalculatorResults m_results;
+    QList<QAction *> m_copying;
 
     QGroupBox *m_frmInput;
     QGroupBox *m_frmZ;

@@ -1,6 +1,7 @@
 #include "lab/labformula.h"
 
 #include "twoport/calcerror.h"
+#include "twoport/explain.h"
 #include "twoport/numbertext.h"
 #include "twoport/scaling.h"
 
@@ -120,34 +121,41 @@ QString labExplanation(const LabParameter &p, double m1, double m2, const UnitPo
     const QString bottom = QLatin1String(swapped ? p.meas1Name : p.meas2Name);
     const double a = swapped ? m2 : m1, b = swapped ? m1 : m2;
     const Quantity qa = swapped ? p.meas2 : p.meas1, qb = swapped ? p.meas1 : p.meas2;
-    QString text = QLatin1String(p.name) + QStringLiteral(" = ") + top + QStringLiteral(" / ") +
-                   bottom + QStringLiteral(" = ") + withUnit(writeNumber(a), displayUnit(qa, u)) +
-                   QStringLiteral(" / ") + withUnit(writeNumber(b), displayUnit(qb, u));
+    auto quotient = [&](qint16 pa, qint16 pb, const QString &ua, const QString &ub) {
+        return withUnit(writeNumber(scaleToBase(a, pa)), ua) + QStringLiteral(" / ") +
+               withUnit(writeNumber(scaleToBase(b, pb)), ub);
+    };
+    QStringList steps{QLatin1String(p.name), top + QStringLiteral(" / ") + bottom,
+                      quotient(0, 0, displayUnit(qa, u), displayUnit(qb, u))};
+    // A ratio, and B and C with their fixed units, are reached through the base units.
     if (p.unit == Quantity::None)
-        text +=
-            QStringLiteral(" = ") + withUnit(writeNumber(scaleToBase(a, u.of(qa))), baseUnit(qa)) +
-            QStringLiteral(" / ") + withUnit(writeNumber(scaleToBase(b, u.of(qb))), baseUnit(qb));
-    return text + QStringLiteral(" = ") + withUnit(shown, answerUnit(p, u));
+        steps << quotient(u.of(qa), u.of(qb), baseUnit(qa), baseUnit(qb));
+    steps << withUnit(shown, answerUnit(p, u));
+    return equationChain(steps);
 }
 
-QString labSummary(const LabParameter &p, const UnitPowers &u, const QString &m1, const QString &m2,
-                   const QString &answer, bool latex)
+QString labSummary(const LabReading &r, bool latex)
 {
-    const QString unit1 = displayUnit(p.meas1, u), unit2 = displayUnit(p.meas2, u);
-    const QString unit = answerUnit(p, u);
+    const LabParameter &p = *r.parameter;
+    const QString unit1 = displayUnit(p.meas1, r.units), unit2 = displayUnit(p.meas2, r.units);
+    const QString unit = answerUnit(p, r.units);
     if (!latex)
         return QStringLiteral("Parameter ") + QLatin1String(p.name) + '\n' +
-               QLatin1String(p.meas1Name) + QStringLiteral(" = ") + withUnit(m1, unit1) + '\n' +
-               QLatin1String(p.meas2Name) + QStringLiteral(" = ") + withUnit(m2, unit2) + '\n' +
-               QLatin1String(p.name) + QStringLiteral(" = ") + withUnit(answer, unit) + '\n';
-    auto symbol = [](const QString &name) {
-        return name.size() > 1 ? name.left(1) + QStringLiteral("_{") + name.mid(1) + '}' : name;
+               QLatin1String(p.meas1Name) + QStringLiteral(" = ") +
+               withUnit(writeNumber(r.m1), unit1) + '\n' + QLatin1String(p.meas2Name) +
+               QStringLiteral(" = ") + withUnit(writeNumber(r.m2), unit2) + '\n' +
+               QLatin1String(p.name) + QStringLiteral(" = ") +
+               withUnit(writeNumber(r.answer), unit) + '\n';
+    auto symbol = [](const char *name) {
+        const QString n = QLatin1String(name);
+        return n.size() > 1 ? n.left(1) + QStringLiteral("_{") + n.mid(1) + '}' : n;
     };
-    return QStringLiteral("$") + symbol(QLatin1String(p.meas1Name)) + QStringLiteral(" = ") + m1 +
-           latexUnit(unit1) + QStringLiteral(",\\quad ") + symbol(QLatin1String(p.meas2Name)) +
-           QStringLiteral(" = ") + m2 + latexUnit(unit2) + QStringLiteral(",\\quad ") +
-           symbol(QLatin1String(p.name)) + QStringLiteral(" = ") + answer + latexUnit(unit) +
-           QStringLiteral("$\n");
+    return QStringLiteral("% Parameter ") + QLatin1String(p.name) +
+           QStringLiteral(", no package needed\n$") + symbol(p.meas1Name) + QStringLiteral(" = ") +
+           latexNumber(r.m1) + latexUnit(unit1) + QStringLiteral(",\\quad ") + symbol(p.meas2Name) +
+           QStringLiteral(" = ") + latexNumber(r.m2) + latexUnit(unit2) +
+           QStringLiteral(",\\quad ") + symbol(p.name) + QStringLiteral(" = ") +
+           latexNumber(r.answer) + latexUnit(unit) + QStringLiteral("$\n");
 }
 
 } // namespace kvadra

@@ -46,8 +46,15 @@ QString answerUnit(const LabParameter &p, const UnitPowers &units);
 QString labExplanation(const LabParameter &p, double m1, double m2, const UnitPowers &units,
                        const QString &shown);
 
-// Parameter, the two readings as typed and the answer, as plain text or a LaTeX fragment.
-QString labSummary(const LabParameter &p, const UnitPowers &units, const QString &m1,
-                   const QString &m2, const QString &answer, bool latex);
+// One successful calculation of the lab helper: the parameter, the two readings as read and the
+// answer as shown, in the units in force.
+struct LabReading {
+    const LabParameter *parameter = nullptr;
+    UnitPowers units;
+    double m1 = 0, m2 = 0, answer = 0;
+};
+
+// The calculation as plain text or as a LaTeX fragment (which needs no package).
+QString labSummary(const LabReading &r, bool latex);
 
 } // namespace kvadra

@@ -9,6 +9,7 @@
 #include "twoport/calcerror.h"
 #include "twoport/numbertext.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,8 +63,11 @@ LabHelper::LabHelper(TwoportMain &main) : ToolWindow(main, Name, 2)
     setTabOrder(m_measure1, m_measure2);
     setTabOrder(m_measure2, m_picLab);
 
-    m_answer->addMenuActions(
-        addCopyActions(answer, [this](bool latex) { return copyResults(latex); }));
+    m_copying = addCopyActions(answer, [this](bool latex) { return copyResults(latex); });
+    // Nothing to copy until something has been calculated.
+    for (QAction *action : m_copying)
+        action->setEnabled(false);
+    m_answer->addMenuActions(m_copying);
 
     connect(calculate, &QPushButton::clicked, this, &LabHelper::calculate);
 }
@@ -86,6 +90,11 @@ void LabHelper::calculate()
         m_answer->setText(shown);
         const QString param = state.curLabParam();
         const LabParameter *parameter = labParameter(param);
+        if (parameter) {
+            m_last = LabReading{parameter, units, m1, m2, *value};
+            for (QAction *action : m_copying)
+                action->setEnabled(true);
+        }
         explain(m_answer, parameter ? withUnit(param + QStringLiteral(" = ") + shown,
                                                answerUnit(*parameter, units)) +
                                           '\n' + labExplanation(*parameter, m1, m2, units, shown)
@@ -115,12 +124,7 @@ void LabHelper::setCaptions(const QString &measure1, const QString &measure2,
 
 QString LabHelper::copyResults(bool latex) const
 {
-    const SharedState &state = main().state();
-    const LabParameter *parameter = labParameter(state.curLabParam());
-    if (!parameter)
-        return QString();
-    return labSummary(*parameter, state.units(), m_measure1->text(), m_measure2->text(),
-                      m_answer->text(), latex);
+    return m_last ? labSummary(*m_last, latex) : QString();
 }
 
 } // namespace kvadra

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "lab/labformula.h"
 #include "shell/toolwindow.h"
 
+#include <optional>
+
+class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -38,6 +42,9 @@ private:
     QLineEdit *m_measure1;
     QLineEdit *m_measure2;
     ResultBox *m_answer;
+    // The last successful calculation, which is what a copy holds.
+    std::optional<LabReading> m_last;
+    QList<QAction *> m_copying;
 };
 
 } // namespace kvadra

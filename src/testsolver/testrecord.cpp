@@ -79,12 +79,14 @@ QString compareExplanation(const TestRecord &r, int code, int k, const QString &
     const QString caseName = QStringLiteral("case ") + QChar('A' + k);
     QString text = line(QStringLiteral("the INITIAL"), initialExists, initial) + '\n' +
                    line(caseName, caseExists, other);
+    if (!initialExists && !caseExists)
+        text += QStringLiteral("\nNeither has this matrix, which counts as the same.");
     if (initialExists && caseExists && initial != other &&
         writeNumber(initial) == writeNumber(other)) {
         QLocale locale;
         locale.setNumberOptions(QLocale::OmitGroupSeparator);
         text += QStringLiteral("\nAt full precision: %1 and %2 — they differ in the last digits.")
-                    .arg(locale.toString(initial, 'g', 17), locale.toString(other, 'g', 17));
+                    .arg(locale.toString(initial, 'G', 17), locale.toString(other, 'G', 17));
     }
     return text;
 }

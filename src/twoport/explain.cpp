@@ -1,10 +1,8 @@
 #include "twoport/explain.h"
 
-#include "twoport/formulas.h"
 #include "twoport/numbertext.h"
 #include "twoport/units.h"
 
-#include <cmath>
 #include <functional>
 
 namespace kvadra
@@ -17,14 +15,9 @@ QString letter(const Schematic &s)
     return s.family == Family::Resistance ? QStringLiteral("R") : QStringLiteral("G");
 }
 
-QString element(const Calculation &c, int k)
+QString element(const Schematic &s, int k)
 {
-    return letter(*c.schematic) + QString::number(k);
-}
-
-QString valueOf(const Calculation &c, int k)
-{
-    return writeNumber(c.values[size_t(k - 1)]) + QLatin1Char(' ') + c.elementUnit;
+    return letter(s) + QString::number(k);
 }
 
 // The right-hand side of an entry, with element names or with values.
@@ -51,127 +44,187 @@ QString entryName(bool z, int entry)
     return QLatin1String(z ? "z" : "y") + QLatin1String(suffix[entry]);
 }
 
-QString explainEntry(const Calculation &c, Procedure procedure, int entry, const QString &shown)
+QString equationChain(const QStringList &steps)
 {
-    const ProcedureFormula &formula = procedureFormula(procedure);
-    const bool z = givesZ(procedure);
-    QString text;
-    QString delta = QStringLiteral("Δ");
-    if (formula.inverse) {
-        const double *v = c.values.data();
-        const double p31 = v[2] * v[0], p12 = v[0] * v[1], p32 = v[2] * v[1];
-        const double det = (p31 + p12) + p32;
-        const QString squared = c.elementUnit + QStringLiteral("²");
-        text = QStringLiteral("Δ = %1·%2 + %2·%3 + %1·%3 = %4 + %5 + %6")
-                   .arg(element(c, 3), element(c, 1), element(c, 2), writeNumber(p31),
-                        writeNumber(p12), writeNumber(p32));
-        if (std::isfinite(det))
-            text += QStringLiteral(" = ") + writeNumber(det) + QLatin1Char(' ') + squared;
-        text += QLatin1Char('\n');
-        delta = std::isfinite(det) ? writeNumber(det) + QLatin1Char(' ') + squared : delta;
-    }
-    const EntryFormula &f = formula.entries[size_t(entry)];
-    const QString names = entryExpression(
-        f, [&c](int k) { return element(c, k); }, QStringLiteral("Δ"));
-    const QString values = entryExpression(
-        f, [&c](int k) { return valueOf(c, k); }, delta);
-    text += entryName(z, entry) + QStringLiteral(" = ") + names + QStringLiteral(" = ") + values +
-            QStringLiteral(" = ") + shown + QLatin1Char(' ') + (z ? c.zUnit : c.yUnit);
-    return text;
+    QStringList kept;
+    for (const QString &step : steps)
+        if (kept.isEmpty() || kept.constLast() != step)
+            kept << step;
+    return kept.join(QStringLiteral(" = "));
 }
 
-QString missingMatrixReason(const Schematic &s, bool z)
+QString explainEntry(const Calculation &c, Procedure procedure, const ProcedureTrace &trace,
+                     int entry)
+{
+    const Schematic &s = *c.schematic;
+    const bool z = givesZ(procedure);
+    const QString elementBase = takesResistances(procedure) ? baseUnit(Quantity::Resistance)
+                                                            : baseUnit(Quantity::Conductance);
+    const QString resultBase = z ? baseUnit(Quantity::Resistance) : baseUnit(Quantity::Conductance);
+    const QString resultUnit = z ? c.zUnit : c.yUnit;
+    auto base = [&](int k) {
+        return withUnit(writeNumber(trace.elements[size_t(k - 1)]), elementBase);
+    };
+
+    QStringList lines;
+    // The formulas work in base units; the values typed in another unit are converted first.
+    if (c.elementUnit != elementBase) {
+        QStringList converted;
+        for (int k = 1; k <= 3; ++k)
+            if (s.hasElement(k))
+                converted << element(s, k) + QStringLiteral(" = ") +
+                                 withUnit(writeNumber(c.values[size_t(k - 1)]), c.elementUnit) +
+                                 QStringLiteral(" = ") + base(k);
+        if (!converted.isEmpty())
+            lines << converted.join(QStringLiteral(", "));
+    }
+    const ProcedureFormula &formula = procedureFormula(procedure);
+    QString delta = QStringLiteral("Δ");
+    if (formula.inverse) {
+        const QString squared = elementBase + QStringLiteral("²");
+        delta = withUnit(writeNumber(trace.det), squared);
+        lines << QStringLiteral("Δ = %1·%2 + %2·%3 + %1·%3 = %4 + %5 + %6 = %7")
+                     .arg(element(s, 3), element(s, 1), element(s, 2),
+                          writeNumber(trace.products[0]), writeNumber(trace.products[1]),
+                          writeNumber(trace.products[2]), delta);
+    }
+    const EntryFormula &f = formula.entries[size_t(entry)];
+    const QString line =
+        equationChain({entryName(z, entry),
+                       entryExpression(
+                           f, [&s](int k) { return element(s, k); }, QStringLiteral("Δ")),
+                       entryExpression(f, base, delta),
+                       withUnit(writeNumber(trace.base[size_t(entry)]), resultBase),
+                       withUnit(writeNumber(trace.out[size_t(entry)]), resultUnit)});
+    lines << line;
+    return lines.join(QLatin1Char('\n'));
+}
+
+QStringList missingMatrixReason(const Schematic &s, bool z)
 {
     if (z ? s.zExists() : s.yExists())
-        return QString();
+        return {};
     const QString name = QLatin1String(s.name);
     if (name == QLatin1String("G1"))
-        return QStringLiteral("No Z matrix: nothing joins port 2 to the rest of the network, so a "
-                              "test current cannot be driven into the open port 2; Y = [G1 0; 0 0] "
-                              "is singular and has no inverse.");
+        return {QStringLiteral("No Z matrix: nothing joins port 2 to the rest of the network, so a "
+                               "test current cannot be driven into the open port 2."),
+                QStringLiteral("Y = [G1 0; 0 0] is singular and has no inverse.")};
     if (name == QLatin1String("G3"))
-        return QStringLiteral("No Z matrix: nothing joins port 1 to the rest of the network, so a "
-                              "test current cannot be driven into the open port 1; Y = [0 0; 0 G3] "
-                              "is singular and has no inverse.");
+        return {QStringLiteral("No Z matrix: nothing joins port 1 to the rest of the network, so a "
+                               "test current cannot be driven into the open port 1."),
+                QStringLiteral("Y = [0 0; 0 G3] is singular and has no inverse.")};
     if (name == QLatin1String("G2"))
-        return QStringLiteral("No Z matrix: with only the series element G2 there is no path from "
-                              "the top line to the bottom line, so a current driven into one port "
-                              "with the other open has nowhere to flow; Y = G2·[1 −1; −1 1] is "
-                              "singular (its determinant is zero).");
+        return {QStringLiteral("No Z matrix: with only the series element G2 there is no path "
+                               "from the top line to the bottom line, so a current driven into "
+                               "one port with the other open has nowhere to flow."),
+                QStringLiteral("Y = G2·[1 −1; −1 1] is singular: its determinant is zero.")};
     if (name == QLatin1String("NONE"))
-        return QStringLiteral(
-            "No Z matrix: no element joins any terminals, so both ports stay open "
-            "and no test current can flow; Y is the zero matrix, which is "
-            "singular.");
+        return {QStringLiteral("No Z matrix: no element joins any terminals, so both ports stay "
+                               "open and no test current can flow."),
+                QStringLiteral("Y is the zero matrix, which is singular.")};
     if (name == QLatin1String("R1"))
-        return QStringLiteral("No Y matrix: the middle wire shorts port 2, so no test voltage can "
-                              "be applied to it (its current would be unlimited); Z = [R1 0; 0 0] "
-                              "is singular and has no inverse.");
-    return QStringLiteral("No Y matrix: the middle wire shorts port 1, so no test voltage can be "
-                          "applied to it (its current would be unlimited); Z = [0 0; 0 R3] is "
-                          "singular and has no inverse.");
+        return {QStringLiteral("No Y matrix: the middle wire shorts port 2, so no test voltage can "
+                               "be applied to it: its current would be unlimited."),
+                QStringLiteral("Z = [R1 0; 0 0] is singular and has no inverse.")};
+    return {QStringLiteral("No Y matrix: the middle wire shorts port 1, so no test voltage can be "
+                           "applied to it: its current would be unlimited."),
+            QStringLiteral("Z = [0 0; 0 R3] is singular and has no inverse.")};
 }
 
 namespace
 {
-QString elementsLine(const Calculation &c, const QString &separator,
-                     const std::function<QString(int)> &format)
+// The element values a matrix came from, those of the absent elements left out.
+QString elementsLine(const CalculatorResults &r, const ComputedMatrix &m, bool latex)
 {
     QStringList parts;
-    for (int k = 1; k <= 3 && c.hasValues; ++k)
-        if (c.schematic->hasElement(k))
-            parts << format(k);
-    return parts.join(separator);
+    for (int k = 1; k <= 3; ++k) {
+        if (!r.schematic->hasElement(k))
+            continue;
+        const double v = m.elements[size_t(k - 1)];
+        parts << (latex ? letter(*r.schematic) + QStringLiteral("_{%1} = ").arg(k) +
+                              latexNumber(v) + latexUnit(r.elementUnit)
+                        : element(*r.schematic, k) + QStringLiteral(" = ") +
+                              withUnit(writeNumber(v), r.elementUnit));
+    }
+    return parts.join(latex ? QStringLiteral(",\\quad ") : QStringLiteral(", "));
+}
+
+// Both matrices came from the same values, or only one was computed: one line serves both.
+bool oneSetOfValues(const CalculatorResults &r)
+{
+    return !r.z || !r.y || r.z->elements == r.y->elements;
 }
 } // namespace
 
-QString summaryText(const Calculation &c, const QStringList &z, const QStringList &y)
+QString summaryText(const CalculatorResults &r)
 {
-    QString text = QStringLiteral("Schematic ") + QLatin1String(c.schematic->name) + '\n';
-    const QString elements = elementsLine(c, QStringLiteral(", "), [&c](int k) {
-        return element(c, k) + QStringLiteral(" = ") + valueOf(c, k);
-    });
-    if (!elements.isEmpty())
-        text += elements + '\n';
-    auto matrix = [&text](const QString &title, bool isZ, const QStringList &m) {
-        if (m.isEmpty()) {
+    QString text = QStringLiteral("Schematic ") + QLatin1String(r.schematic->name) + '\n';
+    const bool shared = oneSetOfValues(r);
+    const std::optional<ComputedMatrix> &any = r.z ? r.z : r.y;
+    if (shared && any) {
+        const QString elements = elementsLine(r, *any, false);
+        if (!elements.isEmpty())
+            text += elements + '\n';
+    }
+    auto matrix = [&](bool z, const std::optional<ComputedMatrix> &m) {
+        QString title = (z ? QStringLiteral("Z parameters (") + r.zUnit
+                           : QStringLiteral("Y parameters (") + r.yUnit) +
+                        ')';
+        if (!(z ? r.schematic->zExists() : r.schematic->yExists())) {
             text += title + QStringLiteral(": does not exist\n");
             return;
         }
+        if (!m) {
+            text += title + QStringLiteral(": not calculated\n");
+            return;
+        }
+        if (!shared)
+            title += QStringLiteral(", from ") + elementsLine(r, *m, false);
         text += title + QStringLiteral(":\n");
         for (int row = 0; row < 2; ++row)
-            text += QStringLiteral("  %1 = %2    %3 = %4\n")
-                        .arg(entryName(isZ, 2 * row), m[2 * row], entryName(isZ, 2 * row + 1),
-                             m[2 * row + 1]);
+            text +=
+                QStringLiteral("  %1 = %2    %3 = %4\n")
+                    .arg(entryName(z, 2 * row), writeNumber(m->entries[size_t(2 * row)]),
+                         entryName(z, 2 * row + 1), writeNumber(m->entries[size_t(2 * row + 1)]));
     };
-    matrix(QStringLiteral("Z parameters (") + c.zUnit + ')', true, z);
-    matrix(QStringLiteral("Y parameters (") + c.yUnit + ')', false, y);
+    matrix(true, r.z);
+    matrix(false, r.y);
     return text;
 }
 
-QString summaryLatex(const Calculation &c, const QStringList &z, const QStringList &y)
+QString summaryLatex(const CalculatorResults &r)
 {
-    QString text = QStringLiteral("% Schematic ") + QLatin1String(c.schematic->name) + '\n';
-    const QString elements = elementsLine(c, QStringLiteral(",\\quad "), [&c](int k) {
-        return letter(*c.schematic) + QStringLiteral("_") + QString::number(k) +
-               QStringLiteral(" = ") + writeNumber(c.values[size_t(k - 1)]) +
-               latexUnit(c.elementUnit);
-    });
-    if (!elements.isEmpty())
-        text += QStringLiteral("$") + elements + QStringLiteral("$\n\n");
-    auto matrix = [&text](const char *symbol, const QString &unit, const QStringList &m) {
-        if (m.isEmpty()) {
-            text +=
-                QStringLiteral("% ") + QLatin1String(symbol) + QStringLiteral(" does not exist\n");
+    QString text = QStringLiteral("% Schematic ") + QLatin1String(r.schematic->name) + '\n' +
+                   QStringLiteral("% Needs \\usepackage{amsmath} for its matrices.\n");
+    const bool shared = oneSetOfValues(r);
+    const std::optional<ComputedMatrix> &any = r.z ? r.z : r.y;
+    if (shared && any) {
+        const QString elements = elementsLine(r, *any, true);
+        if (!elements.isEmpty())
+            text += QStringLiteral("$") + elements + QStringLiteral("$\n");
+    }
+    auto matrix = [&](bool z, const std::optional<ComputedMatrix> &m) {
+        const QString symbol = z ? QStringLiteral("Z") : QStringLiteral("Y");
+        if (!(z ? r.schematic->zExists() : r.schematic->yExists())) {
+            text += QStringLiteral("% ") + symbol + QStringLiteral(" does not exist\n");
             return;
         }
-        text += QStringLiteral("\\[ ") + QLatin1String(symbol) +
+        if (!m) {
+            text += QStringLiteral("% ") + symbol + QStringLiteral(" not calculated\n");
+            return;
+        }
+        if (!shared)
+            text += QStringLiteral("\n$") + elementsLine(r, *m, true) + QStringLiteral("$\n");
+        QStringList e;
+        for (double v : m->entries)
+            e << latexNumber(v);
+        text += QStringLiteral("\\[ ") + symbol +
                 QStringLiteral(" = \\begin{bmatrix} %1 & %2 \\\\ %3 & %4 \\end{bmatrix}")
-                    .arg(m[0], m[1], m[2], m[3]) +
-                latexUnit(unit) + QStringLiteral(" \\]\n");
+                    .arg(e[0], e[1], e[2], e[3]) +
+                latexUnit(z ? r.zUnit : r.yUnit) + QStringLiteral(" \\]\n");
     };
-    matrix("Z", c.zUnit, z);
-    matrix("Y", c.yUnit, y);
+    matrix(true, r.z);
+    matrix(false, r.y);
     return text;
 }
 

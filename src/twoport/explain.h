@@ -1,39 +1,58 @@
 #pragma once
 
 #include "twoport/catalogue.h"
+#include "twoport/formulas.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 namespace kvadra
 {
 
-// What the calculator knows about one calculation, for explaining and copying it.
+// The element values of one calculation and the display units it ran in.
 struct Calculation {
     const Schematic *schematic = nullptr;
-    bool hasValues = false;         // false until a calculation has read the boxes
     std::array<double, 3> values{}; // as typed, in display units
     QString elementUnit;            // "kOhm", "mS", ...
     QString zUnit;                  // the resistance display unit
     QString yUnit;                  // the conductance display unit
 };
 
-// The working behind entry `entry` (0 to 3: 11, 12, 21, 22) of the matrix a procedure gives:
-// the formula in element names, the same with the values put in, and the result as `shown`.
-// For an inversion the determinant comes first, on a line of its own.
-QString explainEntry(const Calculation &c, Procedure procedure, int entry, const QString &shown);
+// The working behind entry `entry` (0 to 3: 11, 12, 21, 22) of the matrix a procedure gave, from
+// the numbers of that very run: the element values in base units where the display unit is
+// another, the determinant for an inversion, then the formula in element names, the same with
+// the values put in, and the result in base units and in the display unit.
+QString explainEntry(const Calculation &c, Procedure procedure, const ProcedureTrace &trace,
+                     int entry);
 
-// One plain sentence on why a schematic has no Z (or no Y) matrix; empty when it has one.
-QString missingMatrixReason(const Schematic &schematic, bool z);
+// Why a schematic has no Z (or no Y) matrix, in plain sentences; empty when it has one.
+QStringList missingMatrixReason(const Schematic &schematic, bool z);
 
-// The element values and both matrices as shown, in plain text or as a LaTeX fragment.
-// A matrix given as an empty list does not exist for the schematic.
-QString summaryText(const Calculation &c, const QStringList &z, const QStringList &y);
-QString summaryLatex(const Calculation &c, const QStringList &z, const QStringList &y);
+// A matrix as the last successful run of its procedure left it: the element values it was
+// computed from and its entries, in display units.
+struct ComputedMatrix {
+    std::array<double, 3> elements{};
+    Matrix entries{};
+};
+
+// What the calculator's copy holds: each matrix with the element values it came from.
+struct CalculatorResults {
+    const Schematic *schematic = nullptr;
+    QString elementUnit, zUnit, yUnit;
+    std::optional<ComputedMatrix> z, y; // none: not computed, or the schematic has none
+};
+
+// Plain text, or a LaTeX fragment (amsmath for its matrices).
+QString summaryText(const CalculatorResults &r);
+QString summaryLatex(const CalculatorResults &r);
 
 // "z11", "y22", ...
 QString entryName(bool z, int entry);
+
+// The steps of a working joined by " = ", a step the same as the one before it left out.
+QString equationChain(const QStringList &steps);
 
 } // namespace kvadra

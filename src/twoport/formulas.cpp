@@ -49,36 +49,38 @@ bool takesResistances(Procedure p)
 }
 
 Matrix runProcedure(Procedure procedure, double e1, double e2, double e3, qint16 ohmDisplay,
-                    qint16 siemensDisplay)
+                    qint16 siemensDisplay, ProcedureTrace *trace)
 {
     const bool resistances = takesResistances(procedure);
     const qint16 inPower = resistances ? ohmDisplay : siemensDisplay;
-    const double e[4] = {0, scaleToBase(e1, inPower), scaleToBase(e2, inPower),
-                         scaleToBase(e3, inPower)};
+    ProcedureTrace t;
+    t.elements = {scaleToBase(e1, inPower), scaleToBase(e2, inPower), scaleToBase(e3, inPower)};
+    const double e[4] = {0, t.elements[0], t.elements[1], t.elements[2]};
 
     const ProcedureFormula &formula = procedureFormula(procedure);
-    double det = 0;
-    if (formula.inverse)
-        det = checked(checked(checked(e[3] * e[1]) + checked(e[1] * e[2])) + checked(e[3] * e[2]));
+    if (formula.inverse) {
+        t.products = {checked(e[3] * e[1]), checked(e[1] * e[2]), checked(e[3] * e[2])};
+        t.det = checked(checked(t.products[0] + t.products[1]) + t.products[2]);
+    }
 
-    Matrix base{};
     for (size_t i = 0; i < 4; ++i) {
         const EntryFormula &f = formula.entries[i];
         double v = e[f.first];
         if (f.second != 0)
             v = checked(v + e[f.second]);
         if (f.overDeterminant)
-            v = checked(v / det);
+            v = checked(v / t.det);
         if (f.negate)
             v = checked(-v);
-        base[i] = v;
+        t.base[i] = v;
     }
 
     const qint16 outPower = givesZ(procedure) ? ohmDisplay : siemensDisplay;
-    Matrix out{};
     for (size_t i = 0; i < 4; ++i)
-        out[i] = scaleFromBase(base[i], outPower);
-    return out;
+        t.out[i] = scaleFromBase(t.base[i], outPower);
+    if (trace)
+        *trace = t;
+    return t.out;
 }
 
 } // namespace kvadra

@@ -34,13 +34,23 @@ const ProcedureFormula &procedureFormula(Procedure procedure);
 bool givesZ(Procedure procedure);
 bool takesResistances(Procedure procedure);
 
+// The numbers of one run in base units (ohm, siemens), for showing the working with the very
+// values the result came from.
+struct ProcedureTrace {
+    std::array<double, 3> elements{}; // E1, E2, E3
+    std::array<double, 3> products{}; // E3·E1, E1·E2, E3·E2, for an inversion
+    double det = 0;
+    Matrix base{}; // the entries before the conversion to display units
+    Matrix out{};  // and after it, as returned
+};
+
 // Runs a procedure on the element values 1, 2, 3 in display units (absent elements 0), with
 // the unit powers as the shared state holds them. Inputs are converted, every value computed
 // and checked, and the outputs converted before it returns, so a CalcError thrown anywhere
 // leaves the caller with nothing to store. The order of every operation matters: the test
 // solver compares results bit for bit across schematics.
 Matrix runProcedure(Procedure procedure, double e1, double e2, double e3, qint16 ohmDisplay,
-                    qint16 siemensDisplay);
+                    qint16 siemensDisplay, ProcedureTrace *trace = nullptr);
 
 inline Matrix yFromConductances(double g1, double g2, double g3, qint16 siemensDisplay)
 {

@@ -32,16 +32,38 @@ double readNumber(const QString &text)
     return value;
 }
 
-QString writeNumber(double value)
+namespace
+{
+QString fifteenDigits(double value, QLocale locale)
 {
     // The largest doubles round up past DBL_MAX at 15 digits, to a text that reads back as an
     // overflow; round those toward zero instead, so every shown result can be typed in again.
     constexpr double largest = 1.79769313486231e308;
     if (std::fabs(value) > largest)
         value = std::copysign(largest, value);
-    QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     return locale.toString(value, 'G', 15);
+}
+} // namespace
+
+QString writeNumber(double value)
+{
+    return fifteenDigits(value, QLocale());
+}
+
+QString latexNumber(double value)
+{
+    QString text = fifteenDigits(value, QLocale::c());
+    QString power;
+    if (const qsizetype e = text.indexOf(QLatin1Char('E')); e >= 0) {
+        power = QString::number(text.mid(e + 1).toInt());
+        text.truncate(e);
+    }
+    if (decimalSeparator() == QLatin1Char(','))
+        text.replace(QLatin1Char('.'), QStringLiteral("{,}"));
+    if (!power.isEmpty())
+        text += QStringLiteral("\\cdot 10^{") + power + QLatin1Char('}');
+    return text;
 }
 
 QString abbreviateNumber(const QString &text, int digits)

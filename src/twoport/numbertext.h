@@ -21,6 +21,11 @@ double readNumber(const QString &text);
 // grouping, exponent form for very small or very large magnitudes.
 QString writeNumber(double value);
 
+// A result as LaTeX math, the same in every locale but for the decimal separator: C digits, a
+// decimal comma in braces (bare, math mode prints it as punctuation with a space after it), a
+// power of ten as "\cdot 10^{-7}".
+QString latexNumber(double value);
+
 // A written number cut to its leading `digits` significant digits in exponent form, for a box too
 // narrow for the whole text: "4.545…E-07" for "4.54545454545455E-07", "1.23…E+11" for
 // "123456789013". The sign and the power of ten always stay; the mark … says digits were cut and
