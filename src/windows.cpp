@@ -1,5 +1,6 @@
 #include "windows.h"
 
+#include "exercise/checkresults.h"
 #include "exercise/exercisecalc.h"
 #include "exercise/exercisemain.h"
 #include "lab/labhelper.h"
@@ -17,6 +18,7 @@ void registerWindows(TwoportMain &main)
     r.add<AboutWindow>([] { return new AboutWindow; });
     r.add<ExerciseMain>([&main] { return new ExerciseMain(main); });
     r.add<ExerciseCalc>([&main] { return new ExerciseCalc(main); });
+    r.add<CheckResults>([] { return new CheckResults; });
     r.add<TestGiveElement>([&main] { return new TestGiveElement(main); });
     r.add<LabSelectElement>([&main] { return new LabSelectElement(main); });
     r.add<LabHelper>([&main] { return new LabHelper(main); });

@@ -1,5 +1,7 @@
 #include "exercise/exercisecalc.h"
 
+#include "exercise/checkresults.h"
+
 #include "resources/pictures.h"
 #include "shell/application.h"
 #include "shell/messagebox.h"
@@ -15,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 
 namespace kvadra
 {
@@ -24,13 +27,18 @@ namespace
 const QColor lightGrey(200, 200, 200);
 
 // The working travels with the value: the tooltip, What's This and a screen reader's
-// description start with the entry and its value, then show how it came about.
-void showResult(ResultBox *box, const QString &shown, const QString &unit, const QString &working)
+// description start with the entry and its value, exactly where the typed values allow, then
+// show how it came about.
+void showResult(ResultBox *box, const QString &shown, const std::optional<Rational> &exact,
+                const QString &unit, const QString &working)
 {
     box->setText(shown);
     box->setCursorPosition(0);
-    explain(box,
-            withUnit(box->objectName() + QStringLiteral(" = ") + shown, unit) + '\n' + working);
+    QString head = withUnit(box->objectName() + QStringLiteral(" = ") + shown, unit);
+    if (exact && !exact->isInteger())
+        if (const std::optional<QString> fraction = exact->text(6))
+            head += QStringLiteral(" = ") + withUnit(*fraction, unit);
+    explain(box, head + '\n' + working);
 }
 
 QLabel *makeBoldLabel(QWidget *parent, const char *name, const QString &text, int x, int y,
@@ -105,10 +113,27 @@ ExerciseCalc::ExerciseCalc(TwoportMain &main) : ToolWindow(main, Name, 8)
     m_continue =
         makeButton(outputAll, "cmdContinue", QStringLiteral("Continue..."), 16, 248, 209, 25);
     m_continue->setEnabled(false);
+    // A visible way to the check of the student's own results, in the free end of a frame's
+    // caption row; it leaves every control of the calculator where it is.
+    m_check = makeButton(inputAll, "cmdCheck", QStringLiteral("Check my results"), 0, 0, 0, 0);
+    m_check->setFlat(true);
+    QFont link = m_check->font();
+    link.setUnderline(true);
+    m_check->setFont(link);
+    QPalette linkColours = m_check->palette();
+    linkColours.setColor(QPalette::ButtonText, linkColours.color(QPalette::Link));
+    m_check->setPalette(linkColours);
+    const int checkWidth = m_check->fontMetrics().horizontalAdvance(m_check->text()) +
+                           2 * style()->pixelMetric(QStyle::PM_ButtonMargin);
+    m_check->setGeometry(inputAll->width() - checkWidth - 2, 0, checkWidth, 17);
+    m_check->setToolTip(QStringLiteral("Every parameter set of this calculation, and your own "
+                                       "values judged"));
+    m_check->setEnabled(false);
+    connect(m_check, &QPushButton::clicked, this, &ExerciseCalc::openCheck);
 
     QList<QWidget *> order{m_values.begin(), m_values.end()};
     order << QList<QWidget *>{m_z.begin(), m_z.end()} << QList<QWidget *>{m_y.begin(), m_y.end()}
-          << m_calculate << m_continue;
+          << m_calculate << m_continue << m_check;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -146,9 +171,10 @@ void ExerciseCalc::prepare(qint16 schemNumber, const QString &schemName, const Q
     if (m_results.schematic)
         m_results.elementUnit =
             m_results.schematic->family == Family::Resistance ? m_results.zUnit : m_results.yUnit;
-    // Nothing to copy until something has been calculated.
+    // Nothing to copy or check until something has been calculated.
     for (QAction *action : m_copying)
         action->setEnabled(false);
+    m_check->setEnabled(false);
     m_frmZ->setEnabled(true);
     m_frmY->setEnabled(true);
     setFrameCaption(m_frmZ, QStringLiteral("Z parameters (") + ohmPrefix + QStringLiteral("Ohm)"));
@@ -196,12 +222,15 @@ void ExerciseCalc::calculate()
         SharedState &state = main().state();
         const Schematic *s = schematicByNumber(state.schemNumber());
         if (s) {
-            const Calculation c{
-                s, {v1, v2, v3}, m_results.elementUnit, m_results.zUnit, m_results.yUnit};
+            const ElementInput input{
+                s,
+                {m_values[0]->text(), m_values[1]->text(), m_values[2]->text()},
+                {v1, v2, v3},
+                state.units()};
             // Y before Z: in the conductance family the direct Y is shown even when the
             // inversion for Z then fails.
-            runProcedure(s->yProcedure, c);
-            runProcedure(s->zProcedure, c);
+            runProcedure(s->yProcedure, input);
+            runProcedure(s->zProcedure, input);
             state.setYExists(s->yExists() ? 1 : 0);
             state.setZExists(s->zExists() ? 1 : 0);
             m_frmZ->setEnabled(s->zExists());
@@ -210,6 +239,10 @@ void ExerciseCalc::calculate()
             explainMissing(m_frmY, false);
             announceMissing(
                 (missingMatrixReason(*s, true) + missingMatrixReason(*s, false)).join(' '));
+            m_lastSuccess = input;
+            m_check->setEnabled(true);
+            if (CheckResults *check = main().windows().find<CheckResults>())
+                check->follow(*m_lastSuccess);
         }
         if (state.currentMode() == 2)
             m_continue->setEnabled(true);
@@ -218,10 +251,12 @@ void ExerciseCalc::calculate()
     }
 }
 
-void ExerciseCalc::runProcedure(Procedure procedure, const Calculation &c)
+void ExerciseCalc::runProcedure(Procedure procedure, const ElementInput &input)
 {
     if (procedure == Procedure::None)
         return;
+    const Calculation c{input.schematic, input.values, m_results.elementUnit, m_results.zUnit,
+                        m_results.yUnit};
     SharedState &state = main().state();
     ProcedureTrace trace;
     const Matrix m = kvadra::runProcedure(procedure, c.values[0], c.values[1], c.values[2],
@@ -242,9 +277,10 @@ void ExerciseCalc::runProcedure(Procedure procedure, const Calculation &c)
     for (QAction *action : m_copying)
         action->setEnabled(true);
     const auto &boxes = z ? m_z : m_y;
+    const auto exact = exactEntries(input, procedure);
     for (int i = 0; i < 4; ++i)
-        showResult(boxes[size_t(i)], writeNumber(m[size_t(i)]), z ? c.zUnit : c.yUnit,
-                   explainEntry(c, procedure, trace, i));
+        showResult(boxes[size_t(i)], writeNumber(m[size_t(i)]), exact[size_t(i)],
+                   z ? c.zUnit : c.yUnit, explainEntry(c, procedure, trace, i));
 }
 
 void ExerciseCalc::explainMissing(QGroupBox *frame, bool z)
@@ -261,6 +297,19 @@ void ExerciseCalc::announceMissing(const QString &reasons)
     // focus is after a calculation, says what is missing and why.
     m_calculate->setAccessibleDescription(reasons);
     m_calculate->setWhatsThis(reasons);
+}
+
+void ExerciseCalc::openCheck()
+{
+    if (m_lastSuccess)
+        main().windows().show<CheckResults>()->follow(*m_lastSuccess);
+}
+
+void ExerciseCalc::unload()
+{
+    // The check shows this window's calculation and goes with it.
+    main().windows().close<CheckResults>();
+    ToolWindow::unload();
 }
 
 QString ExerciseCalc::copyResults(bool latex) const

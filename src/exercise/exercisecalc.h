@@ -4,6 +4,9 @@
 #include "twoport/catalogue.h"
 #include "twoport/explain.h"
 #include "twoport/formulas.h"
+#include "twoport/parametersets.h"
+
+#include <optional>
 
 #include <array>
 
@@ -33,12 +36,15 @@ public:
     void prepare(qint16 schemNumber, const QString &schemName, const QString &ohmPrefix,
                  const QString &siemensPrefix);
 
+    void unload() override;
+
 private:
     void calculate();
-    void runProcedure(Procedure procedure, const Calculation &c);
+    void runProcedure(Procedure procedure, const ElementInput &input);
     void explainMissing(QGroupBox *frame, bool z);
     void announceMissing(const QString &reasons);
     QString copyResults(bool latex) const;
+    void openCheck();
 
     // The schematic on show and each matrix as its last successful run left it.
     CalculatorResults m_results;
@@ -54,6 +60,9 @@ private:
     std::array<ResultBox *, 4> m_y{};
     QPushButton *m_calculate;
     QPushButton *m_continue;
+    QPushButton *m_check;
+    // The last calculation in which every matrix of the schematic was computed.
+    std::optional<ElementInput> m_lastSuccess;
 };
 
 } // namespace kvadra

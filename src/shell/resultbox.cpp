@@ -3,6 +3,7 @@
 #include "twoport/numbertext.h"
 
 #include <QContextMenuEvent>
+#include <QLocale>
 #include <QMenu>
 #include <QPainter>
 #include <QStyle>
@@ -43,6 +44,14 @@ QString ResultBox::shownText() const
     const QFontMetrics metrics = fontMetrics();
     if (metrics.horizontalAdvance(whole) <= room)
         return whole;
+    // A plain decimal cut after its separator keeps its power of ten in its place.
+    const qsizetype separator = whole.indexOf(decimalSeparator());
+    if (separator >= 0 && !whole.contains(QLocale().exponential(), Qt::CaseInsensitive))
+        for (qsizetype keep = whole.size() - 1; keep > separator + 1; --keep) {
+            const QString cut = whole.left(keep) + QChar(0x2026);
+            if (metrics.horizontalAdvance(cut) <= room)
+                return cut;
+        }
     QString shown;
     for (int digits = 15; digits >= 1; --digits) {
         shown = abbreviateNumber(whole, digits);

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "shell/form.h"
+#include "twoport/parametersets.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+
+namespace kvadra
+{
+
+class ResultBox;
+
+// check_results: every parameter set of the calculator's last successful calculation, each value
+// with its working and its exact fraction, and beside it a box where the student types their
+// own value and reads whether it matches or which slip it looks like. It lives beside the
+// calculator and closes with it.
+class CheckResults : public QWidget, public Form
+{
+    Q_OBJECT
+public:
+    static constexpr const char *Name = "check_results";
+
+    explicit CheckResults(QWidget *parent = nullptr);
+
+    // Shows the sets of a new calculation. The student's values stay while the schematic does.
+    void follow(const ElementInput &input);
+
+private:
+    struct Row {
+        ResultBox *value;
+        QLabel *unit;
+        QLineEdit *yours;
+        QLabel *verdict;
+    };
+    void judgeRow(int set, int entry);
+
+    ElementInput m_input;
+    std::array<std::optional<SetResult>, 5> m_sets;
+    QLabel *m_heading;
+    std::array<QGroupBox *, 5> m_frames{};
+    std::array<QLabel *, 5> m_missing{};
+    std::array<std::array<Row, 4>, 5> m_rows{};
+};
+
+} // namespace kvadra

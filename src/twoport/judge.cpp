@@ -1,0 +1,174 @@
+#include "twoport/judge.h"
+
+#include "twoport/calcerror.h"
+#include "twoport/numbertext.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+#include <functional>
+
+namespace kvadra
+{
+
+namespace
+{
+// The digits a value was typed with: how many are significant, and the place of the last one.
+struct Precision {
+    int digits = 0;
+    double lastPlace = 1; // 10 to the power of the last typed digit
+};
+
+Precision precisionOf(const QString &typed)
+{
+    static const QRegularExpression number(
+        QStringLiteral("^\\s*[+-]?([0-9]*)(?:[.,]([0-9]*))?(?:[eE]([+-]?[0-9]+))?\\s*$"));
+    const QRegularExpressionMatch m = number.match(typed);
+    Precision p;
+    if (!m.hasMatch())
+        return p;
+    const QString all = m.captured(1) + m.captured(2);
+    qsizetype first = 0;
+    while (first < all.size() && all[first] == QLatin1Char('0'))
+        ++first;
+    p.digits = int(std::max<qsizetype>(1, all.size() - first));
+    p.lastPlace = std::pow(10.0, m.captured(3).toInt() - int(m.captured(2).size()));
+    return p;
+}
+
+double roundAt(double x, double place)
+{
+    return std::round(x / place) * place;
+}
+
+// How a typed value agrees with a value at the place of its last typed digit: rounded there,
+// rounded there in steps from the last digit up (0.4546 for 0.454545…), or cut off there.
+enum class Agreement { None, Rounded, InSteps, CutOff };
+
+Agreement agreement(double typed, double value, double place)
+{
+    if (!std::isfinite(value))
+        return Agreement::None;
+    auto same = [&](double x) { return std::abs(typed - x) <= place * 1e-6; };
+    if (same(roundAt(value, place)))
+        return Agreement::Rounded;
+    double staged = value;
+    if (value != 0)
+        for (double p = std::pow(10.0, std::floor(std::log10(std::abs(value))) - 14);
+             p < place * 0.5; p *= 10)
+            staged = roundAt(staged, p);
+    if (same(roundAt(staged, place)))
+        return Agreement::InSteps;
+    if (same(std::trunc(value / place) * place))
+        return Agreement::CutOff;
+    return Agreement::None;
+}
+
+QString digitsText(int digits)
+{
+    return digits == 1 ? QStringLiteral("the 1 digit typed")
+                       : QStringLiteral("the %1 digits typed").arg(digits);
+}
+} // namespace
+
+Verdict judge(const QString &typed, ParameterSet set, int entry,
+              const std::array<std::optional<SetResult>, 5> &sets)
+{
+    if (typed.trimmed().isEmpty())
+        return {};
+    auto usable = [&sets](ParameterSet s) { return sets[size_t(s)] && !sets[size_t(s)]->singular; };
+    if (!usable(set))
+        return {};
+    const std::optional<SetResult> &own = sets[size_t(set)];
+    double v = 0;
+    try {
+        v = readNumber(typed);
+    } catch (const CalcError &) {
+        return {Verdict::Unreadable,
+                QStringLiteral("Not a number: type digits with a point or a "
+                               "comma, and an exponent if you like (2.5E-3).")};
+    }
+    const Precision p = precisionOf(typed);
+    const double value = own->values[size_t(entry)];
+    const QString name = entryName(set, entry);
+    const QString rounded = writeNumber(roundAt(value, p.lastPlace));
+    switch (agreement(v, value, p.lastPlace)) {
+    case Agreement::Rounded:
+        return {Verdict::Match, QStringLiteral("Matches to ") + digitsText(p.digits) + '.'};
+    case Agreement::InSteps:
+        return {Verdict::Match, QStringLiteral("Matches to ") + digitsText(p.digits) +
+                                    QStringLiteral(", rounded in steps; rounded at once it is ") +
+                                    rounded + '.'};
+    case Agreement::CutOff:
+        return {Verdict::Match, QStringLiteral("Matches to ") + digitsText(p.digits) +
+                                    QStringLiteral(", cut off rather than rounded; rounded it "
+                                                   "is ") +
+                                    rounded + '.'};
+    case Agreement::None:
+        break;
+    }
+
+    // Each candidate: a wrong value a usual slip gives, and the words for the slip.
+    struct Candidate {
+        double value;
+        QString slip;
+    };
+    QList<Candidate> candidates;
+    candidates << Candidate{-value, QStringLiteral("The sign is lost: the value is ") +
+                                        writeNumber(value) + '.'};
+    for (int power : {3, -3, 6, -6})
+        candidates << Candidate{value * std::pow(10.0, power),
+                                QStringLiteral("Off by a factor of %1: a unit prefix (milli, kilo) "
+                                               "taken the wrong way?")
+                                    .arg(power > 0
+                                             ? QStringLiteral("1%1").arg(QString(power, '0'))
+                                             : QStringLiteral("1/1%1").arg(QString(-power, '0')))};
+    // The other set of an inverse pair, entry for entry.
+    const std::optional<ParameterSet> inverse =
+        set == ParameterSet::Z   ? std::optional(ParameterSet::Y)
+        : set == ParameterSet::Y ? std::optional(ParameterSet::Z)
+        : set == ParameterSet::H ? std::optional(ParameterSet::G)
+        : set == ParameterSet::G ? std::optional(ParameterSet::H)
+                                 : std::nullopt;
+    if (inverse && usable(*inverse) && sets[size_t(*inverse)]->values[size_t(entry)] != 0)
+        candidates << Candidate{
+            1 / sets[size_t(*inverse)]->values[size_t(entry)],
+            QStringLiteral("That is 1/%1, but %2 is not the reciprocal of %1: the whole matrix is "
+                           "inverted, not each entry.")
+                .arg(entryName(*inverse, entry), name)};
+    for (int other = 0; other < 4; ++other)
+        if (other != entry)
+            candidates << Candidate{own->values[size_t(other)],
+                                    QStringLiteral("That is the value of ") +
+                                        entryName(set, other) +
+                                        QStringLiteral(": indices swapped, or the other port?")};
+    const Matrix &m = own->values;
+    const double determinant = m[0] * m[3] - m[1] * m[2];
+    candidates << Candidate{determinant, QStringLiteral("That is the determinant of ") +
+                                             setName(set) + QStringLiteral(", not ") + name + '.'};
+    if (determinant != 0)
+        candidates << Candidate{
+            1 / determinant, QStringLiteral("That is 1 over the determinant of ") + setName(set) +
+                                 QStringLiteral(": the division by the "
+                                                "determinant is still missing "
+                                                "its numerator.")};
+    for (ParameterSet other : allParameterSets)
+        if (other != set && usable(other))
+            candidates << Candidate{sets[size_t(other)]->values[size_t(entry)],
+                                    QStringLiteral("That is ") + entryName(other, entry) +
+                                        QStringLiteral(", the same entry of the ") +
+                                        setName(other) + QStringLiteral(" set.")};
+    for (const Candidate &c : candidates)
+        if (agreement(v, c.value, p.lastPlace) != Agreement::None)
+            return {Verdict::Slip, c.slip};
+    // Close, but not to the digits typed: a step rounded before the end.
+    if (value != 0 && std::abs(v - value) <= 0.01 * std::abs(value))
+        return {Verdict::Slip, QStringLiteral("Close, but off in the digits typed: an "
+                                              "intermediate result rounded too early? The value "
+                                              "is ") +
+                                   writeNumber(value) + '.'};
+    return {Verdict::Unexplained, QStringLiteral("No usual slip explains it. The working:\n") +
+                                      own->working[size_t(entry)]};
+}
+
+} // namespace kvadra

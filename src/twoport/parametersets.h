@@ -1,0 +1,59 @@
+#pragma once
+
+#include "twoport/catalogue.h"
+#include "twoport/formulas.h"
+#include "twoport/rational.h"
+#include "twoport/units.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+namespace kvadra
+{
+
+// The five parameter sets of the course. B and D take I2 as flowing out of port 2, as the lab
+// helper measures it.
+enum class ParameterSet { Z, Y, H, G, ABCD };
+inline constexpr std::array<ParameterSet, 5> allParameterSets{
+    ParameterSet::Z, ParameterSet::Y, ParameterSet::H, ParameterSet::G, ParameterSet::ABCD};
+
+QString setName(ParameterSet set); // "Z", ..., "ABCD"
+// "z11", "h21", "g12", "A", ...: entries in the order 11, 12, 21, 22 (A, B, C, D).
+QString entryName(ParameterSet set, int entry);
+// What an entry is: an impedance, an admittance or a ratio without a unit.
+Quantity entryKind(ParameterSet set, int entry);
+
+// Whether the schematic has the set, whatever values its elements take.
+bool hasSet(const Schematic &schematic, ParameterSet set);
+// Why it has not, in plain sentences; empty when it has.
+QStringList missingSetReason(const Schematic &schematic, ParameterSet set);
+
+// The element values of one calculation: as typed (for exact fractions), as read, and the units.
+struct ElementInput {
+    const Schematic *schematic = nullptr;
+    std::array<QString, 3> texts;
+    std::array<double, 3> values{};
+    UnitPowers units;
+};
+
+// One set's entries in display units, with the working and, where the typed values allow, the
+// exact value of each.
+struct SetResult {
+    bool singular = false; // the values make this set singular; nothing else is filled
+    Matrix values{};
+    std::array<QString, 4> working;
+    std::array<std::optional<QString>, 4> fraction; // "5/11", never more than six digits each
+};
+
+// Every set the schematic has (none for those it has not); a set the values make singular is
+// marked so.
+std::array<std::optional<SetResult>, 5> computeSets(const ElementInput &input);
+
+// The exact values of Z and Y in display units from the typed texts, where they are short
+// decimals; for the calculator's own working.
+std::array<std::optional<Rational>, 4> exactEntries(const ElementInput &input, Procedure procedure);
+
+} // namespace kvadra
