@@ -1,10 +1,15 @@
 // libFuzzer target for the number texts. Every input is tried in each locale below:
-//  - as typed text (UTF-8): readNumber either throws CalcError or gives a finite double;
+//  - as typed text (UTF-8): readNumber either throws CalcError or gives a finite double; where
+//    the exact reading takes the text, readNumber takes it too, to the same value; a student's
+//    value judged against a calculation gives a verdict, whatever the text;
 //  - its first eight bytes as a double: if finite, writeNumber's text reads back to the value
-//    rounded to 15 significant digits, and writing that again gives the same text.
+//    rounded to 15 significant digits, and writing that again gives the same text; shortened to
+//    any number of digits it keeps its sign and its power of ten.
 // Any violation aborts, which libFuzzer reports as a crash with the input saved.
 #include "twoport/calcerror.h"
+#include "twoport/judge.h"
 #include "twoport/numbertext.h"
+#include "twoport/rational.h"
 
 #include <QLocale>
 #include <QString>
@@ -35,12 +40,56 @@ const std::array<QLocale, 4> &locales()
     std::abort();
 }
 
+// One calculation to judge typed values against: the T of 1, 2 and 3 kOhm.
+const std::array<std::optional<kvadra::SetResult>, 5> &sets()
+{
+    static const auto computed = [] {
+        kvadra::ElementInput in{
+            &kvadra::catalogue()[10], {"1", "2", "3"}, {1, 2, 3}, {0, -3, 3, -3}};
+        return kvadra::computeSets(in);
+    }();
+    return computed;
+}
+
 void checkText(const QString &text)
 {
+    double read = 0;
+    bool readable = true;
     try {
-        if (!std::isfinite(kvadra::readNumber(text)))
+        read = kvadra::readNumber(text);
+        if (!std::isfinite(read))
             fail("accepted a non-finite value", text);
     } catch (const kvadra::CalcError &) {
+        readable = false;
+    }
+    if (const auto exact = kvadra::Rational::fromText(text)) {
+        if (!readable)
+            fail("read exactly but not as a number", text);
+        if (std::abs(exact->toDouble() - read) > 1e-15 * std::abs(read))
+            fail("read exactly as another value", text);
+    }
+    for (kvadra::ParameterSet set : kvadra::allParameterSets)
+        for (int entry = 0; entry < 4; ++entry)
+            if (kvadra::judge(text, set, entry, sets()).kind == kvadra::Verdict::Empty &&
+                !text.trimmed().isEmpty())
+                fail("judged nothing for a typed text", text);
+}
+
+// Shortened to any number of digits, a written value keeps its sign and its power of ten: its
+// exponent is the one the C library writes for the 15-digit value.
+void checkShortened(double value, const QString &text)
+{
+    if (value == 0)
+        return;
+    char scientific[40];
+    std::snprintf(scientific, sizeof scientific, "%.14e", value);
+    const int power = std::atoi(std::strchr(scientific, 'e') + 1);
+    for (int digits = 1; digits <= 15; ++digits) {
+        const QString shown = kvadra::abbreviateNumber(text, digits);
+        const qsizetype e = shown.indexOf(QLatin1Char('E'));
+        if (e < 0 || shown.startsWith('-') != (value < 0) ||
+            QString(shown).remove(0, e + 1).replace(QLocale().negativeSign(), "-").toInt() != power)
+            fail("shortened text lost its sign or power of ten", shown + " from " + text);
     }
 }
 
@@ -92,6 +141,7 @@ void checkRoundTrip(double value)
         fail("read back a value other than the 15-digit one", text);
     if (kvadra::writeNumber(back) != text)
         fail("text changed on a second write", text);
+    checkShortened(back, text);
 }
 } // namespace
 

@@ -115,7 +115,7 @@ public:
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
     {
         QList<QSize> sizes;
-        for (int side : {16, 22, 24, 32, 48, 64, 128, 256})
+        for (int side : {16, 22, 24, 32, 48, 64})
             sizes << QSize(side, side);
         return sizes;
     }

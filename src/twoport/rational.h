@@ -24,6 +24,7 @@ public:
     static std::optional<Rational> powerOfTen(int power);
 
     bool isZero() const { return m_num == 0; }
+    double toDouble() const { return double(m_num) / double(m_den); }
     bool isInteger() const { return m_den == 1; }
     // "5/11", "-2/3", "7"; nothing when numerator or denominator has more than `digits` digits.
     std::optional<QString> text(int digits) const;
