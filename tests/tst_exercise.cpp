@@ -1,6 +1,7 @@
 #include "support/session.h"
 #include "twoport/numbertext.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QtTest>
@@ -169,9 +170,35 @@ private slots:
         for (const QString &name : zBoxes + yBoxes)
             QCOMPARE(lastNumber(m_s->control(calc, name)->toolTip()), m_s->text(calc, name));
         if (newY) {
-            QVERIFY(m_s->control(calc, "y11")->toolTip().contains("0 mS + 5 mS"));
+            // Typed in mS, worked in S, from the very numbers the result came from.
+            QVERIFY(m_s->control(calc, "y11")
+                        ->toolTip()
+                        .contains("y11 = G1 + G2 = 0 S + 0.005 S = 0.005 S = 5 mS"));
             QVERIFY(m_s->control(calc, "z11")->toolTip().contains("Δ = G3·G1 + G1·G2 + G3·G2"));
         }
+        // The copy lists each matrix with the values it was computed from.
+        const QString copied = m_s->copy(calc);
+        const QString unit = schematic.startsWith('G') ? "mS" : "kOhm";
+        const QString first = QStringLiteral("%1 = 1 %3, %2 = 2 %3")
+                                  .arg(schematic.left(2), schematic.mid(2, 2), unit);
+        if (newY) {
+            QVERIFY2(copied.contains("Z parameters (kOhm), from " + first + ":\n"),
+                     qPrintable(copied));
+            QVERIFY2(copied.contains("Y parameters (mS), from G1 = 0 mS, G2 = 5 mS:\n"),
+                     qPrintable(copied));
+        } else {
+            QVERIFY2(copied.contains("\n" + first + "\n"), qPrintable(copied));
+        }
+    }
+
+    // Before the first calculation of a schematic there is nothing to copy or check.
+    void nothingToCopyBeforeACalculation()
+    {
+        m_s->exercise("R1R2R3", {"1", "2", "3"});
+        m_s->click("exercise_main", "g1");
+        for (QAction *action : m_s->window(calc)->findChildren<QAction *>())
+            QVERIFY2(!action->isEnabled(), qPrintable(action->text()));
+        QVERIFY(!m_s->control(calc, "cmdCheck")->isEnabled());
     }
 
     void focusSelectsAll()

@@ -4,7 +4,11 @@
 #include "twoport/catalogue.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QWhatsThis>
 #include <QtTest>
 
 #include <functional>
@@ -65,6 +69,41 @@ private slots:
         QCOMPARE(tabTo(m_s->window(window), order.last(), int(order.size())), order);
     }
 
+    // What a screen reader announces: each box by its own label and unit, each frame by its own
+    // caption, each picture as an image with what it shows, each result by entry and value first.
+    void heardRight()
+    {
+        m_s->exercise("R1R2R3", {"1", "2", "3"});
+        m_s->lab("z11");
+        m_s->labAnswer("5", "2");
+        m_s->openAbout();
+        auto heard = [this](const char *window, const char *control, QAccessible::Text text) {
+            return QAccessible::queryAccessibleInterface(m_s->control(window, control))->text(text);
+        };
+        const std::tuple<const char *, const char *, QString> names[] = {
+            {"exercise_calc", "val1", "R1 (kOhm)"},
+            {"exercise_calc", "y22", "y22 (mS)"},
+            {"exercise_calc", "frmZ", "Z parameters (kOhm)"},
+            {"twoport_main", "frameVol", "Voltage"},
+            {"lab_helper", "txtMeasure1", "V1, V"},
+            {"lab_helper", "txtLabAnswer", "Parameter z11 value (kOhm):"},
+            {"frmAbout", "Text1", "Bug report address"}};
+        for (const auto &[window, control, name] : names)
+            QCOMPARE(heard(window, control, QAccessible::Name), name);
+        QVERIFY(heard("exercise_calc", "y11", QAccessible::Description)
+                    .startsWith("y11 = 0.454545454545455 mS = 5/11 mS\n"));
+        auto *picture =
+            QAccessible::queryAccessibleInterface(m_s->control("exercise_calc", "picSchem"));
+        QCOMPARE(picture->role(), QAccessible::Graphic);
+        QVERIFY(picture->text(QAccessible::Description).contains("R2 from the middle"));
+        QVERIFY(heard("lab_helper", "picLab", QAccessible::Description)
+                    .contains("current source drives a current into port 1"));
+        // A missing matrix is told where the focus is after Calculate.
+        m_s->exercise("R1", {"1"});
+        QVERIFY(heard("exercise_calc", "cmdCalculate", QAccessible::Description)
+                    .startsWith("No Y matrix"));
+    }
+
     // What a screen reader announces for each picture.
     void accessibleNames()
     {
@@ -120,6 +159,89 @@ private slots:
         key("lab_helper", "btnCalculate");
         QCOMPARE(m_s->text("lab_helper", "txtLabAnswer"), QStringLiteral("3"));
         QCOMPARE(m_s->messages(), QStringList());
+    }
+
+    // Enter presses the focused button, and in a value box it calculates.
+    void enterPressesAndCalculates()
+    {
+        auto enter = [this](const char *window, const QString &control) {
+            QVERIFY2(tabTo(m_s->window(window), control).endsWith(control), qPrintable(control));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        };
+        enter("twoport_main", "btnExercise");
+        enter("exercise_main", "r1r2r3");
+        m_s->fill({"1", "2", "3"});
+        enter("exercise_calc", "val2");
+        QCOMPARE(m_s->text("exercise_calc", "z11"), QStringLiteral("3"));
+        m_s->lab("z11");
+        m_s->type("lab_helper", "txtMeasure1", "5");
+        m_s->type("lab_helper", "txtMeasure2", "2");
+        QTest::keyClick(m_s->control("lab_helper", "txtMeasure2"), Qt::Key_Enter);
+        QCOMPARE(m_s->text("lab_helper", "txtLabAnswer"), QStringLiteral("2.5"));
+        QCOMPARE(m_s->messages(), QStringList());
+    }
+
+    // The working opens by Shift+F1, and a result's menu (Shift+F10) offers the copies.
+    void workingAndCopiesByKeys()
+    {
+        m_s->exercise("R1R2R3", {"1", "2", "3"});
+        QWidget *y12 = m_s->control("exercise_calc", "y12");
+        QVERIFY(tabTo(m_s->window("exercise_calc"), "y12").endsWith("y12"));
+        QTest::keyClick(y12, Qt::Key_F1, Qt::ShiftModifier);
+        QWidget *shown = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->inherits("QWhatsThat") && w->isVisible())
+                shown = w;
+        QVERIFY(shown);
+        QWhatsThis::hideText();
+        QTest::keyClick(y12, Qt::Key_F10, Qt::ShiftModifier);
+        QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QStringList entries;
+        for (QAction *action : menu->actions())
+            entries << action->text().section('\t', 0, 0).remove('&');
+        menu->close();
+        QVERIFY2(entries.contains("Copy") && entries.contains("Copy results") &&
+                     entries.contains("Copy as LaTeX"),
+                 qPrintable(entries.join(", ")));
+    }
+
+    // Tab enters each unit group at its selected option.
+    void tabEntersUnitGroupsAtTheirSelection()
+    {
+        m_s->click("twoport_main", "optR2");
+        m_s->control("twoport_main", "Command1")->setFocus();
+        QCOMPARE(tabTo(m_s->window("twoport_main"), "optS1"),
+                 (QStringList{"Command1", "optV2", "optA1", "optR2", "optS1"}));
+    }
+
+    // However a comparison box is toggled, it goes straight back to its answer.
+    void comparisonBoxesSnapBack()
+    {
+        m_s->testToComparison();
+        m_s->click("test_giveelement", "btnZ11");
+        auto *check = m_s->control<QCheckBox>("test_giveelement", "Check1");
+        const bool answer = check->isChecked();
+        QAccessibleInterface *box = QAccessible::queryAccessibleInterface(check);
+        box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QCOMPARE(check->isChecked(), answer);
+        check->toggle();
+        QCOMPARE(check->isChecked(), answer);
+    }
+
+    // The lab helper grows but never hides its inputs; the windows carry icons for every size a
+    // task switcher asks for.
+    void windowDetails()
+    {
+        m_s->lab("z11");
+        QWidget *helper = m_s->window("lab_helper");
+        const QSize design = helper->size();
+        helper->resize(100, 100);
+        QCOMPARE(helper->size(), design);
+        QVERIFY(QApplication::windowIcon().availableSizes().contains(QSize(48, 48)));
+        m_s->exercise("R1R2R3", {"1", "2", "3"});
+        QVERIFY(!m_s->control("exercise_calc", "frmInputAll")->font().bold());
+        QVERIFY(m_s->control("exercise_calc", "frmInput")->font().bold());
     }
 
     // The menu item has its key, and the About window goes away by Enter or by Escape.

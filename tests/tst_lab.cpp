@@ -1,6 +1,7 @@
 #include "resources/pictures.h"
 #include "support/session.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QtTest>
@@ -182,17 +183,35 @@ private slots:
         m_s->lab("z11");
         QCOMPARE(m_s->labAnswer("5", "2"), QStringLiteral("2.5"));
         QCOMPARE(m_s->control(helper, "txtLabAnswer")->toolTip(),
-                 QStringLiteral("z11 = V1 / I1 = 5 V / 2 mA = 2.5 kOhm"));
+                 QStringLiteral("z11 = 2.5 kOhm\nz11 = V1 / I1 = 5 V / 2 mA = 2.5 kOhm"));
         m_s->lab("B");
         QCOMPARE(m_s->texts(helper, {"txtMeasure1", "txtMeasure2", "txtLabAnswer"}),
                  (QStringList{"5", "2", "2.5"}));
         m_s->click(helper, "btnCalculate");
         QCOMPARE(m_s->text(helper, "txtLabAnswer"), QStringLiteral("2500"));
         // B's fixed unit shows in its working as a second step.
-        QCOMPARE(m_s->control(helper, "txtLabAnswer")->toolTip(),
-                 QStringLiteral("B = V1 / I2 = 5 V / 2 mA = 5 V / 0.002 A = 2500 Ohm"));
-        QCOMPARE(m_s->copy(helper),
-                 QStringLiteral("Parameter B\nV1 = 5 V\nI2 = 2 mA\nB = 2500 Ohm\n"));
+        QCOMPARE(
+            m_s->control(helper, "txtLabAnswer")->toolTip(),
+            QStringLiteral("B = 2500 Ohm\nB = V1 / I2 = 5 V / 2 mA = 5 V / 0.002 A = 2500 Ohm"));
+        const QString copied = QStringLiteral("Parameter B\nV1 = 5 V\nI2 = 2 mA\nB = 2500 Ohm\n");
+        QCOMPARE(m_s->copy(helper), copied);
+        // The copy is of the last calculation, not of what the boxes hold since.
+        m_s->lab("y12");
+        m_s->type(helper, "txtMeasure1", "7");
+        QCOMPARE(m_s->copy(helper), copied);
+        // A ratio in base units needs no second step.
+        m_s->lab("h12");
+        QCOMPARE(m_s->labAnswer("3", "6"), QStringLiteral("0.5"));
+        QCOMPARE(m_s->control(helper, "txtLabAnswer")->toolTip().section('\n', 1),
+                 QStringLiteral("h12 = V1 / V2 = 3 V / 6 V = 0.5"));
+    }
+
+    // Before the first calculation there is nothing to copy.
+    void nothingToCopyAtFirst()
+    {
+        m_s->lab("z11");
+        for (QAction *action : m_s->window(helper)->findChildren<QAction *>())
+            QVERIFY2(!action->isEnabled(), qPrintable(action->text()));
     }
 
     void windowsCloseIndependently()

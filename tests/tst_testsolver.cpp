@@ -103,6 +103,11 @@ private slots:
             m_s->click("test_giveelement", "btn" + parameters[code]);
             QCOMPARE(this->ticked(), ticked[code]);
         }
+        // y22 last: neither the INITIAL (R1) nor case D (R3) has Y, and the tick says why.
+        QVERIFY(m_s->control("test_giveelement", "Check4")
+                    ->toolTip()
+                    .endsWith("Neither has this matrix, which counts as the same."));
+        QVERIFY(!m_s->control("test_giveelement", "Check1")->toolTip().contains("Neither"));
         // A new test closes the comparison without asking.
         m_s->click("twoport_main", "btnTest");
         QCOMPARE(m_s->messages(), QStringList());

@@ -98,6 +98,13 @@ int main(int argc, char *argv[])
     main.click("exercise_calc", "cmdCalculate");
     shoot(dir, "exercise_calc", "calculator");
     shootTip(dir, "exercise_calc", "y12", "tooltip-formula");
+    // The student's own values judged: one right, three with a usual slip.
+    main.click("exercise_calc", "cmdCheck");
+    for (const auto &[box, text] : {std::pair{"youry11", "0.4545"}, std::pair{"youry12", "0.1818"},
+                                    std::pair{"yourh22", "200"}, std::pair{"yourA", "1.49"}})
+        main.type("check_results", box, text);
+    window("check_results")->adjustSize();
+    shoot(dir, "check_results", "check-results");
     main.click("exercise_main", "g1");
     main.type("exercise_calc", "val1", "2");
     main.click("exercise_calc", "cmdCalculate");

@@ -67,6 +67,7 @@ CheckResults::CheckResults(QWidget *parent) : QWidget(parent)
     hint->setObjectName(QStringLiteral("lblHint"));
     hint->setWordWrap(true);
     layout->addWidget(hint);
+    layout->setSpacing(4);
 
     for (ParameterSet set : allParameterSets) {
         const int s = int(set);
@@ -76,8 +77,8 @@ CheckResults::CheckResults(QWidget *parent) : QWidget(parent)
         makeBold(frame);
         setBackground(frame, setColour(set));
         auto *grid = new QGridLayout(frame);
-        grid->setVerticalSpacing(2);
-        grid->setContentsMargins(6, 4, 6, 4);
+        grid->setVerticalSpacing(1);
+        grid->setContentsMargins(6, 2, 6, 2);
         m_missing[size_t(s)] = new QLabel(frame);
         m_missing[size_t(s)]->setObjectName(QStringLiteral("lblMissing") + setName(set));
         m_missing[size_t(s)]->setWordWrap(true);
@@ -87,6 +88,7 @@ CheckResults::CheckResults(QWidget *parent) : QWidget(parent)
             const QString entry = entryName(set, i);
             auto *name = new QLabel(entry, frame);
             name->setObjectName(QStringLiteral("lbl") + entry);
+            name->setMinimumWidth(28);
             auto *value = new ResultBox(frame);
             value->setObjectName(entry);
             value->setMinimumWidth(130);
@@ -101,8 +103,7 @@ CheckResults::CheckResults(QWidget *parent) : QWidget(parent)
             auto *verdict = new QLabel(frame);
             verdict->setObjectName(QStringLiteral("lblVerdict") + entry);
             verdict->setFont(programFont());
-            verdict->setWordWrap(true);
-            verdict->setMinimumWidth(300);
+            verdict->setMinimumWidth(230);
             value->setFont(programFont());
             grid->addWidget(name, i + 1, 0);
             grid->addWidget(value, i + 1, 1);
@@ -111,12 +112,26 @@ CheckResults::CheckResults(QWidget *parent) : QWidget(parent)
             grid->addWidget(verdict, i + 1, 4);
             selectAllOnFocus(yours);
             connect(yours, &QLineEdit::textChanged, this, [this, s, i] { judgeRow(s, i); });
+            connect(yours, &QLineEdit::textEdited, this, [this, s, i] { explainRow(s, i); });
             m_rows[size_t(s)][size_t(i)] = Row{value, unit, yours, verdict};
         }
         grid->setColumnStretch(4, 1);
         layout->addWidget(frame);
         m_frames[size_t(s)] = frame;
     }
+    // The verdict on the value typed last, in full: the slip in plain words, or the working.
+    auto *explanation = new QGroupBox(this);
+    explanation->setObjectName(QStringLiteral("frameExplanation"));
+    setFrameCaption(explanation, QStringLiteral("Your last value"));
+    makeBold(explanation);
+    m_explanation = new QLabel(explanation);
+    m_explanation->setObjectName(QStringLiteral("lblExplanation"));
+    m_explanation->setFont(programFont());
+    m_explanation->setWordWrap(true);
+    m_explanation->setMinimumHeight(2 * m_explanation->fontMetrics().lineSpacing());
+    m_explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    (new QVBoxLayout(explanation))->addWidget(m_explanation);
+    layout->addWidget(explanation);
 }
 
 void CheckResults::follow(const ElementInput &input)
@@ -188,8 +203,20 @@ void CheckResults::judgeRow(int set, int entry)
 {
     const Row &row = m_rows[size_t(set)][size_t(entry)];
     const Verdict v = judge(row.yours->text(), ParameterSet(set), entry, m_sets);
-    row.verdict->setText(verdictMark(v.kind) + v.text);
+    row.verdict->setText(verdictMark(v.kind) + v.brief);
+    explain(row.verdict, v.text);
     row.yours->setAccessibleDescription(v.text);
+    if (m_explained == std::pair{set, entry})
+        explainRow(set, entry);
+}
+
+void CheckResults::explainRow(int set, int entry)
+{
+    m_explained = {set, entry};
+    const QString text = m_rows[size_t(set)][size_t(entry)].verdict->toolTip();
+    m_explanation->setText(text.isEmpty()
+                               ? QString()
+                               : entryName(ParameterSet(set), entry) + QStringLiteral(": ") + text);
 }
 
 } // namespace kvadra

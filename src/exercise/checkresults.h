@@ -39,6 +39,8 @@ private:
         QLabel *verdict;
     };
     void judgeRow(int set, int entry);
+    // Shows the full verdict on that entry below the sets.
+    void explainRow(int set, int entry);
 
     ElementInput m_input;
     std::array<std::optional<SetResult>, 5> m_sets;
@@ -46,6 +48,8 @@ private:
     std::array<QGroupBox *, 5> m_frames{};
     std::array<QLabel *, 5> m_missing{};
     std::array<std::array<Row, 4>, 5> m_rows{};
+    QLabel *m_explanation;
+    std::pair<int, int> m_explained{-1, -1};
 };
 
 } // namespace kvadra

@@ -120,9 +120,6 @@ ExerciseCalc::ExerciseCalc(TwoportMain &main) : ToolWindow(main, Name, 8)
     QFont link = m_check->font();
     link.setUnderline(true);
     m_check->setFont(link);
-    QPalette linkColours = m_check->palette();
-    linkColours.setColor(QPalette::ButtonText, linkColours.color(QPalette::Link));
-    m_check->setPalette(linkColours);
     const int checkWidth = m_check->fontMetrics().horizontalAdvance(m_check->text()) +
                            2 * style()->pixelMetric(QStyle::PM_ButtonMargin);
     m_check->setGeometry(inputAll->width() - checkWidth - 2, 0, checkWidth, 17);

@@ -79,50 +79,57 @@ Verdict judge(const QString &typed, ParameterSet set, int entry,
     auto usable = [&sets](ParameterSet s) { return sets[size_t(s)] && !sets[size_t(s)]->singular; };
     if (!usable(set))
         return {};
-    const std::optional<SetResult> &own = sets[size_t(set)];
+    const SetResult &own = *sets[size_t(set)];
     double v = 0;
     try {
         v = readNumber(typed);
     } catch (const CalcError &) {
-        return {Verdict::Unreadable,
-                QStringLiteral("Not a number: type digits with a point or a "
-                               "comma, and an exponent if you like (2.5E-3).")};
+        return {Verdict::Unreadable, QStringLiteral("not a number"),
+                QStringLiteral("Not a number: type digits with a point or a comma, and an "
+                               "exponent if you like (2.5E-3).")};
     }
     const Precision p = precisionOf(typed);
-    const double value = own->values[size_t(entry)];
+    const double value = own.values[size_t(entry)];
     const QString name = entryName(set, entry);
+    const QString shown = writeNumber(value);
+    const QString matches = QStringLiteral("matches to ") + digitsText(p.digits);
     const QString rounded = writeNumber(roundAt(value, p.lastPlace));
     switch (agreement(v, value, p.lastPlace)) {
     case Agreement::Rounded:
-        return {Verdict::Match, QStringLiteral("Matches to ") + digitsText(p.digits) + '.'};
+        return {Verdict::Match, matches, QStringLiteral("It ") + matches + '.'};
     case Agreement::InSteps:
-        return {Verdict::Match, QStringLiteral("Matches to ") + digitsText(p.digits) +
-                                    QStringLiteral(", rounded in steps; rounded at once it is ") +
-                                    rounded + '.'};
+        return {Verdict::Match, matches + QStringLiteral(", rounded in steps"),
+                QStringLiteral("It ") + matches +
+                    QStringLiteral(", rounded in steps; rounded at "
+                                   "once it is ") +
+                    rounded + '.'};
     case Agreement::CutOff:
-        return {Verdict::Match, QStringLiteral("Matches to ") + digitsText(p.digits) +
-                                    QStringLiteral(", cut off rather than rounded; rounded it "
-                                                   "is ") +
-                                    rounded + '.'};
+        return {Verdict::Match, matches + QStringLiteral(", cut off"),
+                QStringLiteral("It ") + matches +
+                    QStringLiteral(", cut off rather than rounded; rounded it is ") + rounded +
+                    '.'};
     case Agreement::None:
         break;
     }
 
-    // Each candidate: a wrong value a usual slip gives, and the words for the slip.
+    // The wrong values the usual slips give, each with its words, most likely first.
     struct Candidate {
         double value;
-        QString slip;
+        QString brief, text;
     };
     QList<Candidate> candidates;
-    candidates << Candidate{-value, QStringLiteral("The sign is lost: the value is ") +
-                                        writeNumber(value) + '.'};
-    for (int power : {3, -3, 6, -6})
+    candidates << Candidate{-value, QStringLiteral("sign lost"),
+                            QStringLiteral("The sign is lost: the value is ") + shown + '.'};
+    for (int power : {3, -3, 6, -6}) {
+        const QString factor = (power < 0 ? QStringLiteral("1/1") : QStringLiteral("1")) +
+                               QString(std::abs(power), QLatin1Char('0'));
         candidates << Candidate{value * std::pow(10.0, power),
-                                QStringLiteral("Off by a factor of %1: a unit prefix (milli, kilo) "
-                                               "taken the wrong way?")
-                                    .arg(power > 0
-                                             ? QStringLiteral("1%1").arg(QString(power, '0'))
-                                             : QStringLiteral("1/1%1").arg(QString(-power, '0')))};
+                                QStringLiteral("off by a factor of ") + factor,
+                                QStringLiteral("It is off by a factor of ") + factor +
+                                    QStringLiteral(": a unit prefix (milli, kilo) taken the "
+                                                   "wrong way? The value is ") +
+                                    shown + '.'};
+    }
     // The other set of an inverse pair, entry for entry.
     const std::optional<ParameterSet> inverse =
         set == ParameterSet::Z   ? std::optional(ParameterSet::Y)
@@ -130,45 +137,52 @@ Verdict judge(const QString &typed, ParameterSet set, int entry,
         : set == ParameterSet::H ? std::optional(ParameterSet::G)
         : set == ParameterSet::G ? std::optional(ParameterSet::H)
                                  : std::nullopt;
-    if (inverse && usable(*inverse) && sets[size_t(*inverse)]->values[size_t(entry)] != 0)
-        candidates << Candidate{
-            1 / sets[size_t(*inverse)]->values[size_t(entry)],
-            QStringLiteral("That is 1/%1, but %2 is not the reciprocal of %1: the whole matrix is "
-                           "inverted, not each entry.")
-                .arg(entryName(*inverse, entry), name)};
+    if (inverse && usable(*inverse) && sets[size_t(*inverse)]->values[size_t(entry)] != 0) {
+        const QString other = entryName(*inverse, entry);
+        candidates << Candidate{1 / sets[size_t(*inverse)]->values[size_t(entry)],
+                                QStringLiteral("that is 1/") + other,
+                                QStringLiteral("That is 1/") + other + QStringLiteral(", but ") +
+                                    name + QStringLiteral(" is not the reciprocal of ") + other +
+                                    QStringLiteral(": the whole matrix is inverted, not each "
+                                                   "entry.")};
+    }
     for (int other = 0; other < 4; ++other)
         if (other != entry)
-            candidates << Candidate{own->values[size_t(other)],
-                                    QStringLiteral("That is the value of ") +
-                                        entryName(set, other) +
-                                        QStringLiteral(": indices swapped, or the other port?")};
-    const Matrix &m = own->values;
+            candidates << Candidate{
+                own.values[size_t(other)], QStringLiteral("that is ") + entryName(set, other),
+                QStringLiteral("That is the value of ") + entryName(set, other) +
+                    QStringLiteral(": indices swapped, or the other port?")};
+    const Matrix &m = own.values;
     const double determinant = m[0] * m[3] - m[1] * m[2];
-    candidates << Candidate{determinant, QStringLiteral("That is the determinant of ") +
-                                             setName(set) + QStringLiteral(", not ") + name + '.'};
+    const QString det = QStringLiteral("the determinant of ") + setName(set);
+    candidates << Candidate{determinant, QStringLiteral("that is ") + det,
+                            QStringLiteral("That is ") + det + QStringLiteral(", not ") + name +
+                                '.'};
     if (determinant != 0)
-        candidates << Candidate{
-            1 / determinant, QStringLiteral("That is 1 over the determinant of ") + setName(set) +
-                                 QStringLiteral(": the division by the "
-                                                "determinant is still missing "
-                                                "its numerator.")};
+        candidates << Candidate{1 / determinant, QStringLiteral("that is 1 over ") + det,
+                                QStringLiteral("That is 1 over ") + det +
+                                    QStringLiteral(": the numerator of the division by the "
+                                                   "determinant is missing.")};
     for (ParameterSet other : allParameterSets)
-        if (other != set && usable(other))
-            candidates << Candidate{sets[size_t(other)]->values[size_t(entry)],
-                                    QStringLiteral("That is ") + entryName(other, entry) +
-                                        QStringLiteral(", the same entry of the ") +
-                                        setName(other) + QStringLiteral(" set.")};
+        if (other != set && usable(other)) {
+            const QString same = entryName(other, entry);
+            candidates << Candidate{
+                sets[size_t(other)]->values[size_t(entry)], QStringLiteral("that is ") + same,
+                QStringLiteral("That is ") + same + QStringLiteral(", the same entry of the ") +
+                    setName(other) + QStringLiteral(" set.")};
+        }
     for (const Candidate &c : candidates)
         if (agreement(v, c.value, p.lastPlace) != Agreement::None)
-            return {Verdict::Slip, c.slip};
+            return {Verdict::Slip, c.brief, c.text};
     // Close, but not to the digits typed: a step rounded before the end.
     if (value != 0 && std::abs(v - value) <= 0.01 * std::abs(value))
-        return {Verdict::Slip, QStringLiteral("Close, but off in the digits typed: an "
-                                              "intermediate result rounded too early? The value "
-                                              "is ") +
-                                   writeNumber(value) + '.'};
-    return {Verdict::Unexplained, QStringLiteral("No usual slip explains it. The working:\n") +
-                                      own->working[size_t(entry)]};
+        return {Verdict::Slip, QStringLiteral("rounded too early?"),
+                QStringLiteral("Close, but off in the digits typed: an intermediate result "
+                               "rounded too early? The value is ") +
+                    shown + '.'};
+    return {Verdict::Unexplained, QStringLiteral("no usual slip: see the working"),
+            QStringLiteral("No usual slip explains it. The working:\n") +
+                own.working[size_t(entry)]};
 }
 
 } // namespace kvadra

@@ -10,7 +10,8 @@ namespace kvadra
 // What the program says about a value the student worked out by hand.
 struct Verdict {
     enum Kind { Empty, Unreadable, Match, Slip, Unexplained } kind = Empty;
-    QString text;
+    QString brief; // a few words, for beside the value
+    QString text;  // in full, with the value or the working
 };
 
 // Judges the student's text for one entry against every set of the same calculation (display
