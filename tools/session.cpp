@@ -1,6 +1,6 @@
 // A whole student session with every tool, ending as a student ends it: the main window closed
 // with every window still open. It writes no file and prints what it did, so scripts can run it
-// under tracing tools (scripts/nonetwork.sh runs it under strace).
+// under tracing tools (scripts/check.sh nonetwork runs it under strace).
 #include "driver/session.h"
 
 #include "lab/labformula.h"

@@ -3,10 +3,12 @@
 #include "resources/pictures.h"
 #include "version.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QDialog>
 #include <QFont>
 #include <QKeyEvent>
+#include <QMainWindow>
 #include <QPushButton>
 
 namespace kvadra
@@ -36,6 +38,17 @@ public:
         return true;
     }
 };
+// The tool windows and About are plain widgets; a screen reader should meet each as a window, as it
+// meets the main window, and not as an anonymous pane.
+QAccessibleInterface *windowAccessible(const QString &className, QObject *object)
+{
+    auto *w = qobject_cast<QWidget *>(object);
+    if (!w || !w->isWindow() || !className.startsWith(QLatin1String("kvadra::")) ||
+        qobject_cast<QMainWindow *>(w))
+        return nullptr;
+    return new QAccessibleWidget(w, w->windowType() == Qt::Dialog ? QAccessible::Dialog
+                                                                  : QAccessible::Window);
+}
 } // namespace
 
 QString applicationTitle()
@@ -61,6 +74,7 @@ void setUpApplication(QApplication &app)
     QApplication::setFont(programFont());
     app.setWindowIcon(programIcon());
     app.installEventFilter(new EnterPressesFocusedButton(&app));
+    QAccessible::installFactory(windowAccessible);
 }
 
 } // namespace kvadra
