@@ -88,8 +88,8 @@ const kvadra::LabParameter &parameter(int i)
 // Every tool window closed, so the next step starts from the main window alone.
 void home(Session &d)
 {
-    for (const char *w :
-         {"test_giveelement", "exercise_calc", "exercise_main", "lab_helper", "lab_selectelement"})
+    for (const char *w : {"test_giveelement", "check_results", "exercise_calc", "exercise_main",
+                          "lab_helper", "lab_selectelement"})
         d.close(w);
 }
 
@@ -184,6 +184,24 @@ const Step steps[] = {
              d.testToComparison();
      },
      [](Session &d, int i) { return button(d, "test_giveelement", compareButtons[i % 8]); }},
+    {{"check-opens", "open Check my results"},
+     {"check_results"},
+     [](Session &d, int i) {
+         d.close("check_results");
+         calculator(d, i);
+         d.calculate();
+     },
+     [](Session &d, int) { return button(d, "exercise_calc", "cmdCheck"); }},
+    {{"check-follows", "Calculate, Check my results open"},
+     {"exercise_calc", "check_results"},
+     [](Session &d, int i) {
+         calculator(d, i);
+         d.calculate();
+         if (!d.isOpen("check_results"))
+             d.click("exercise_calc", "cmdCheck");
+         d.fill({"2", "3", "4"});
+     },
+     [](Session &d, int) { return button(d, "exercise_calc", "cmdCalculate"); }},
     {{"lab-selection", "open the lab selection"},
      {"twoport_main", "lab_selectelement"},
      [](Session &d, int) { home(d); },
