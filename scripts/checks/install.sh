@@ -26,7 +26,8 @@ remove() {
 trap remove EXIT
 step "apt-get installing $deb" as_root apt-get install -y "$deb"
 
-entry=/usr/share/applications/kvadra.desktop
+entry="$(dpkg -L kvadra | grep '^/usr/share/applications/.*\.desktop$')" ||
+    fail "the package installs no menu entry"
 [ -f "$entry" ] || fail "no menu entry $entry"
 step "desktop-file-validate $entry" desktop-file-validate "$entry"
 for size in 16 32 48 256; do
