@@ -54,8 +54,10 @@ for fragment in "$fragments"/*.tex; do
     here=0
     for number in $numbers; do
         here=$((here + 1))
-        printf '%s\n' "$text" | grep -F -- "$number" >/dev/null ||
-            fail "$name: $number does not print as one number; pdftotext reads: $text"
+        if ! printf '%s\n' "$text" | grep -F -- "$number" >/dev/null; then
+            printf '%s\n' "$text" >&2
+            fail "$name: $number does not print as one number (the PDF's text above)"
+        fi
     done
     if printf '%s\n' "$text" | grep -E '[0-9], [0-9]' >&2; then
         fail "$name: a decimal comma prints as a list comma, with a space after it (lines above)"
