@@ -40,13 +40,16 @@ const std::array<QLocale, 4> &locales()
     std::abort();
 }
 
-// One calculation to judge typed values against: the T of 1, 2 and 3 kOhm.
-const std::array<std::optional<kvadra::SetResult>, 5> &sets()
+// Calculations to judge typed values against: the T of 1, 2 and 3 kOhm, and one of values at
+// the ends of the double range.
+const std::array<std::array<std::optional<kvadra::SetResult>, 5>, 2> &sets()
 {
     static const auto computed = [] {
-        kvadra::ElementInput in{
-            &kvadra::catalogue()[10], {"1", "2", "3"}, {1, 2, 3}, {0, -3, 3, -3}};
-        return kvadra::computeSets(in);
+        const kvadra::Schematic *t = &kvadra::catalogue()[10];
+        return std::array{
+            kvadra::computeSets({t, {"1", "2", "3"}, {1, 2, 3}, {0, -3, 3, -3}}),
+            kvadra::computeSets(
+                {t, {"1e-300", "2e300", "3e-300"}, {1e-300, 2e300, 3e-300}, {0, -3, 3, -3}})};
     }();
     return computed;
 }
@@ -68,11 +71,13 @@ void checkText(const QString &text)
         if (std::abs(exact->toDouble() - read) > 1e-15 * std::abs(read))
             fail("read exactly as another value", text);
     }
-    for (kvadra::ParameterSet set : kvadra::allParameterSets)
-        for (int entry = 0; entry < 4; ++entry)
-            if (kvadra::judge(text, set, entry, sets()).kind == kvadra::Verdict::Empty &&
-                !text.trimmed().isEmpty())
-                fail("judged nothing for a typed text", text);
+    for (const auto &calculation : sets())
+        for (kvadra::ParameterSet set : kvadra::allParameterSets)
+            for (int entry = 0; entry < 4; ++entry)
+                if (calculation[size_t(set)] && !calculation[size_t(set)]->singular &&
+                    kvadra::judge(text, set, entry, calculation).kind == kvadra::Verdict::Empty &&
+                    !text.trimmed().isEmpty())
+                    fail("judged nothing for a typed text", text);
 }
 
 // Shortened to any number of digits, a written value keeps its sign and its power of ten: its

@@ -38,11 +38,9 @@ Precision precisionOf(const QString &typed)
 
 double roundAt(double x, double place)
 {
-    return std::round(x / place) * place;
+    return place > 0 && std::isfinite(place) ? std::round(x / place) * place : x;
 }
 
-// How a typed value agrees with a value at the place of its last typed digit: rounded there,
-// rounded there in steps from the last digit up (0.4546 for 0.454545…), or cut off there.
 enum class Agreement { None, Rounded, InSteps, CutOff };
 
 Agreement agreement(double typed, double value, double place)
@@ -52,11 +50,15 @@ Agreement agreement(double typed, double value, double place)
     auto same = [&](double x) { return std::abs(typed - x) <= place * 1e-6; };
     if (same(roundAt(value, place)))
         return Agreement::Rounded;
+    // From the fifteenth significant digit up to the place typed, one digit at a time; a place
+    // so far from the value that the steps cannot be counted has none.
     double staged = value;
-    if (value != 0)
-        for (double p = std::pow(10.0, std::floor(std::log10(std::abs(value))) - 14);
-             p < place * 0.5; p *= 10)
-            staged = roundAt(staged, p);
+    if (value != 0 && place > 0) {
+        const int first = int(std::floor(std::log10(std::abs(value)))) - 14;
+        const int last = int(std::lround(std::log10(place)));
+        for (int k = first; k < last && last - first <= 30; ++k)
+            staged = roundAt(staged, std::pow(10.0, k));
+    }
     if (same(roundAt(staged, place)))
         return Agreement::InSteps;
     if (same(std::trunc(value / place) * place))
