@@ -143,12 +143,7 @@ int main(int argc, char *argv[])
     shoot(dir, "twoport_main", "main-locked");
 
     // A result too long for its box.
-    main.click("twoport_main", "btnExercise");
-    main.click("exercise_main", "r1r2r3");
-    main.type("exercise_calc", "val1", "1000000");
-    main.type("exercise_calc", "val2", "2000000");
-    main.type("exercise_calc", "val3", "3000000");
-    main.click("exercise_calc", "cmdCalculate");
+    main.exercise("R1R2R3", {"1000000", "2000000", "3000000"});
     shoot(dir, "exercise_calc", "calculator-long");
 
     // The same windows when the desktop hands out a dark palette.
