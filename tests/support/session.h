@@ -2,10 +2,14 @@
 
 #include "driver/session.h"
 #include "shell/application.h"
+#include "support/table.h"
 
 #include <QApplication>
+#include <QObject>
 #include <QStringList>
 #include <QTest>
+
+#include <memory>
 
 inline const QStringList inputError{"An error occured! Check your input data."};
 
@@ -23,6 +27,18 @@ inline char *toString(const MessageBoxAnswerer::Box &b)
                                .arg(b.icon)
                                .arg(b.buttons.toInt()));
 }
+
+// Every test function meets the program as it is at start-up; nothing carries over from the last.
+class SessionTest : public QObject
+{
+    Q_OBJECT
+protected slots:
+    void init() { m_s = std::make_unique<Session>(); }
+    void cleanup() { m_s.reset(); }
+
+protected:
+    std::unique_ptr<Session> m_s;
+};
 
 // A test program's main: the application set up as the program's own main sets it up.
 #define KVADRA_TEST_MAIN(TestClass)                                                                \
