@@ -12,13 +12,17 @@
 #include <QtTest>
 
 #include <functional>
-#include <memory>
 
 using namespace kvadra;
 
 namespace
 {
 using Setup = std::function<void(Session &)>;
+
+Setup lab(const char *parameter)
+{
+    return [parameter](Session &s) { s.lab(parameter); };
+}
 
 // Presses Tab in the window until the named control has the focus, at most `limit` stops; the
 // controls it stopped at, from the one the window opened with.
@@ -36,20 +40,20 @@ QStringList tabTo(QWidget *window, const QString &name, int limit = 40)
 }
 } // namespace
 
-class TestKeyboard : public QObject
+class TestKeyboard : public SessionTest
 {
     Q_OBJECT
 private slots:
-    void init() { m_s = std::make_unique<Session>(); }
-    void cleanup() { m_s.reset(); }
-
     void focusOrder_data()
     {
-        QTest::addColumn<Setup>("setup");
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QStringList>("order");
-        QTest::newRow("main") << Setup([](Session &) {}) << "twoport_main"
+        columns<Setup, QString, QStringList>("setup", "window", "order");
+        QTest::newRow("main") << Setup() << "twoport_main"
                               << QStringList{"btnExercise", "btnTest", "Command1"};
+        // Tab enters each unit group at its selected option.
+        QTest::newRow("unit groups at their selection") << Setup([](Session &s) {
+            s.click("twoport_main", "optR2");
+            s.control("twoport_main", "Command1")->setFocus();
+        }) << "twoport_main" << QStringList{"Command1", "optV2", "optA1", "optR2", "optS1"};
         QTest::newRow("about") << Setup(&Session::openAbout) << "frmAbout" << QStringList{"cmdOK"};
         QTest::newRow("calculator") << Setup([](Session &s) {
             s.click("twoport_main", "btnExercise");
@@ -57,7 +61,7 @@ private slots:
         }) << "exercise_calc" << QStringList{"val1", "val2", "val3", "z11", "z12", "z21",
                                              "z22",  "y11",  "y12",  "y21", "y22", "cmdCalculate"};
         QTest::newRow("lab helper")
-            << Setup([](Session &s) { s.lab("z11"); }) << "lab_helper"
+            << lab("z11") << "lab_helper"
             << QStringList{"btnCalculate", "txtLabAnswer", "txtMeasure1", "txtMeasure2", "picLab"};
     }
     void focusOrder()
@@ -65,60 +69,69 @@ private slots:
         QFETCH(Setup, setup);
         QFETCH(QString, window);
         QFETCH(QStringList, order);
-        setup(*m_s);
+        if (setup)
+            setup(*m_s);
         QCOMPARE(tabTo(m_s->window(window), order.last(), int(order.size())), order);
     }
 
     // What a screen reader announces: each box by its own label and unit, each frame by its own
-    // caption, each picture as an image with what it shows, each result by entry and value first.
+    // caption, each picture as an image named for what it shows and then described, each result
+    // by entry and value first. A name is heard whole, a description from its start.
+    void heardRight_data()
+    {
+        columns<Setup, QString, QString, QAccessible::Text, QString>("setup", "window", "control",
+                                                                     "text", "heard");
+        const QString calc = "exercise_calc", helper = "lab_helper";
+        const Setup tNetworkAndLab = [](Session &s) {
+            s.exercise("R1R2R3", {"1", "2", "3"});
+            s.lab("z11");
+            s.openAbout();
+        };
+        auto row = [&](const char *what, const QString &window, const QString &control,
+                       const QString &heard, QAccessible::Text text = QAccessible::Name,
+                       const Setup &setup = {}) {
+            QTest::newRow(what) << (setup ? setup : tNetworkAndLab) << window << control << text
+                                << heard;
+        };
+        const auto described = QAccessible::Description;
+        row("a value box", calc, "val1", "R1 (kOhm)");
+        row("a result box", calc, "y22", "y22 (mS)");
+        row("a result, value first", calc, "y11", "y11 = 0.454545454545455 mS = 5/11 mS\n",
+            described);
+        row("a result frame", calc, "frmZ", "Z parameters (kOhm)");
+        row("a unit frame", "twoport_main", "frameVol", "Voltage");
+        row("the schematic", calc, "picSchem", "Schematic R1R2R3");
+        row("the schematic described", calc, "picSchem",
+            "T network: R1 in series in the top line next to port 1; R2 from the middle",
+            described);
+        row("a missing matrix where the focus is after Calculate", calc, "cmdCalculate",
+            "No Y matrix", described, [](Session &s) { s.exercise("R1", {"1"}); });
+        for (const Schematic &schematic : catalogue())
+            row(qPrintable("selection button " + QString(schematic.name)), "exercise_main",
+                schematic.buttonName, "Schematic " + QString(schematic.name));
+        row("a lab reading", helper, "txtMeasure1", "V1, V");
+        row("the lab answer", helper, "txtLabAnswer", "Parameter z11 value (kOhm):");
+        row("the set-up", helper, "picLab", "Set-up for z11");
+        row("the set-up described", helper, "picLab",
+            "A current source drives a current into port 1", described);
+        row("the set-up follows the parameter", helper, "picLab", "Set-up for h21",
+            QAccessible::Name, lab("h21"));
+        row("About's address", "frmAbout", "Text1", "Bug report address");
+    }
     void heardRight()
     {
-        m_s->exercise("R1R2R3", {"1", "2", "3"});
-        m_s->lab("z11");
-        m_s->labAnswer("5", "2");
-        m_s->openAbout();
-        auto heard = [this](const char *window, const char *control, QAccessible::Text text) {
-            return QAccessible::queryAccessibleInterface(m_s->control(window, control))->text(text);
-        };
-        const std::tuple<const char *, const char *, QString> names[] = {
-            {"exercise_calc", "val1", "R1 (kOhm)"},
-            {"exercise_calc", "y22", "y22 (mS)"},
-            {"exercise_calc", "frmZ", "Z parameters (kOhm)"},
-            {"twoport_main", "frameVol", "Voltage"},
-            {"lab_helper", "txtMeasure1", "V1, V"},
-            {"lab_helper", "txtLabAnswer", "Parameter z11 value (kOhm):"},
-            {"frmAbout", "Text1", "Bug report address"}};
-        for (const auto &[window, control, name] : names)
-            QCOMPARE(heard(window, control, QAccessible::Name), name);
-        QVERIFY(heard("exercise_calc", "y11", QAccessible::Description)
-                    .startsWith("y11 = 0.454545454545455 mS = 5/11 mS\n"));
-        auto *picture =
-            QAccessible::queryAccessibleInterface(m_s->control("exercise_calc", "picSchem"));
-        QCOMPARE(picture->role(), QAccessible::Graphic);
-        QVERIFY(picture->text(QAccessible::Description).contains("R2 from the middle"));
-        QVERIFY(heard("lab_helper", "picLab", QAccessible::Description)
-                    .contains("current source drives a current into port 1"));
-        // A missing matrix is told where the focus is after Calculate.
-        m_s->exercise("R1", {"1"});
-        QVERIFY(heard("exercise_calc", "cmdCalculate", QAccessible::Description)
-                    .startsWith("No Y matrix"));
-    }
-
-    // What a screen reader announces for each picture.
-    void accessibleNames()
-    {
-        m_s->click("twoport_main", "btnExercise");
-        for (const Schematic &s : catalogue())
-            QCOMPARE(m_s->control("exercise_main", QString(s.buttonName))->accessibleName(),
-                     "Schematic " + QString(s.name));
-        m_s->click("exercise_main", "g1g2");
-        QCOMPARE(m_s->control("exercise_calc", "picSchem")->accessibleName(),
-                 QStringLiteral("Schematic G1G2"));
-        for (const char *parameter : {"z11", "h21"}) {
-            m_s->lab(parameter);
-            QCOMPARE(m_s->control("lab_helper", "picLab")->accessibleName(),
-                     QStringLiteral("Set-up for ") + parameter);
-        }
+        QFETCH(Setup, setup);
+        QFETCH(QString, window);
+        QFETCH(QString, control);
+        QFETCH(QAccessible::Text, text);
+        QFETCH(QString, heard);
+        setup(*m_s);
+        QAccessibleInterface *said =
+            QAccessible::queryAccessibleInterface(m_s->control(window, control));
+        QVERIFY2(text == QAccessible::Name ? said->text(text) == heard
+                                           : said->text(text).startsWith(heard),
+                 qPrintable(said->text(text)));
+        QCOMPARE(said->role() == QAccessible::Graphic, control.startsWith("pic"));
     }
 
     // Every control a student can click is also reachable by Tab, in every window there is.
@@ -134,50 +147,42 @@ private slots:
         QCOMPARE(missing, QStringList());
     }
 
-    // An exercise and the lab helper by Tab, Space and typing alone (each box selects all on
-    // focus, so the typing replaces what it held).
+    // An exercise and the lab helper by Tab, typing and one key alone (each box selects all on
+    // focus, so the typing replaces what it held): the key presses the focused button, and
+    // Enter in a value box calculates.
+    void byKeysAlone_data()
+    {
+        // inABox: the calculations by the key in the last value box rather than on the button.
+        columns<Qt::Key, bool>("key", "inABox");
+        QTest::newRow("Space") << Qt::Key_Space << false;
+        QTest::newRow("Return") << Qt::Key_Return << true;
+        QTest::newRow("keypad Enter") << Qt::Key_Enter << true;
+    }
     void byKeysAlone()
     {
-        auto key = [this](const char *window, const QString &control, const QString &text = {}) {
+        QFETCH(Qt::Key, key);
+        QFETCH(bool, inABox);
+        auto at = [this, key](const char *window, const QString &control,
+                              const QString &text = {}) {
             QVERIFY2(tabTo(m_s->window(window), control).endsWith(control), qPrintable(control));
             if (text.isEmpty())
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+                QTest::keyClick(QApplication::focusWidget(), key);
             else
                 QTest::keyClicks(QApplication::focusWidget(), text);
         };
-        key("twoport_main", "btnExercise");
-        key("exercise_main", "r1r2r3");
+        at("twoport_main", "btnExercise");
+        at("exercise_main", "r1r2r3");
         for (int k = 1; k <= 3; ++k)
-            key("exercise_calc", QString("val%1").arg(k), QString::number(k));
-        key("exercise_calc", "cmdCalculate");
+            at("exercise_calc", QString("val%1").arg(k), QString::number(k));
+        at("exercise_calc", inABox ? "val3" : "cmdCalculate");
         QCOMPARE(m_s->texts("exercise_calc", {"z11", "z12", "z21", "z22"}),
                  (QStringList{"3", "2", "2", "5"}));
-        key("twoport_main", "Command1");
-        key("lab_selectelement", "btnZ11");
-        key("lab_helper", "txtMeasure1", "3");
-        key("lab_helper", "txtMeasure2", "1");
-        key("lab_helper", "btnCalculate");
+        at("twoport_main", "Command1");
+        at("lab_selectelement", "btnZ11");
+        at("lab_helper", "txtMeasure1", "3");
+        at("lab_helper", "txtMeasure2", "1");
+        at("lab_helper", inABox ? "txtMeasure2" : "btnCalculate");
         QCOMPARE(m_s->text("lab_helper", "txtLabAnswer"), QStringLiteral("3"));
-        QCOMPARE(m_s->messages(), QStringList());
-    }
-
-    // Enter presses the focused button, and in a value box it calculates.
-    void enterPressesAndCalculates()
-    {
-        auto enter = [this](const char *window, const QString &control) {
-            QVERIFY2(tabTo(m_s->window(window), control).endsWith(control), qPrintable(control));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        };
-        enter("twoport_main", "btnExercise");
-        enter("exercise_main", "r1r2r3");
-        m_s->fill({"1", "2", "3"});
-        enter("exercise_calc", "val2");
-        QCOMPARE(m_s->text("exercise_calc", "z11"), QStringLiteral("3"));
-        m_s->lab("z11");
-        m_s->type("lab_helper", "txtMeasure1", "5");
-        m_s->type("lab_helper", "txtMeasure2", "2");
-        QTest::keyClick(m_s->control("lab_helper", "txtMeasure2"), Qt::Key_Enter);
-        QCOMPARE(m_s->text("lab_helper", "txtLabAnswer"), QStringLiteral("2.5"));
         QCOMPARE(m_s->messages(), QStringList());
     }
 
@@ -188,11 +193,10 @@ private slots:
         QWidget *y12 = m_s->control("exercise_calc", "y12");
         QVERIFY(tabTo(m_s->window("exercise_calc"), "y12").endsWith("y12"));
         QTest::keyClick(y12, Qt::Key_F1, Qt::ShiftModifier);
-        QWidget *shown = nullptr;
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (w->inherits("QWhatsThat") && w->isVisible())
-                shown = w;
-        QVERIFY(shown);
+        const QWidgetList shown = QApplication::topLevelWidgets();
+        QVERIFY(std::any_of(shown.cbegin(), shown.cend(), [](QWidget *w) {
+            return w->inherits("QWhatsThat") && w->isVisible();
+        }));
         QWhatsThis::hideText();
         QTest::keyClick(y12, Qt::Key_F10, Qt::ShiftModifier);
         QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
@@ -201,18 +205,8 @@ private slots:
         for (QAction *action : menu->actions())
             entries << action->text().section('\t', 0, 0).remove('&');
         menu->close();
-        QVERIFY2(entries.contains("Copy") && entries.contains("Copy results") &&
-                     entries.contains("Copy as LaTeX"),
-                 qPrintable(entries.join(", ")));
-    }
-
-    // Tab enters each unit group at its selected option.
-    void tabEntersUnitGroupsAtTheirSelection()
-    {
-        m_s->click("twoport_main", "optR2");
-        m_s->control("twoport_main", "Command1")->setFocus();
-        QCOMPARE(tabTo(m_s->window("twoport_main"), "optS1"),
-                 (QStringList{"Command1", "optV2", "optA1", "optR2", "optS1"}));
+        for (const char *entry : {"Copy", "Copy results", "Copy as LaTeX"})
+            QVERIFY2(entries.contains(entry), qPrintable(entries.join(", ")));
     }
 
     // However a comparison box is toggled, it goes straight back to its answer.
@@ -222,8 +216,8 @@ private slots:
         m_s->click("test_giveelement", "btnZ11");
         auto *check = m_s->control<QCheckBox>("test_giveelement", "Check1");
         const bool answer = check->isChecked();
-        QAccessibleInterface *box = QAccessible::queryAccessibleInterface(check);
-        box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QAccessible::queryAccessibleInterface(check)->actionInterface()->doAction(
+            QAccessibleActionInterface::toggleAction());
         QCOMPARE(check->isChecked(), answer);
         check->toggle();
         QCOMPARE(check->isChecked(), answer);
@@ -259,14 +253,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(main));
         QTest::keyClick(main, Qt::Key_F1);
         QTRY_VERIFY(m_s->isOpen("frmAbout"));
-        QWidget *about = m_s->window("frmAbout");
-        QVERIFY(QTest::qWaitForWindowActive(about));
+        QVERIFY(QTest::qWaitForWindowActive(m_s->window("frmAbout")));
         QTest::keyClick(QApplication::focusWidget(), key);
         QTRY_VERIFY(!m_s->isOpen("frmAbout"));
     }
-
-private:
-    std::unique_ptr<Session> m_s;
 };
 
 KVADRA_TEST_MAIN(TestKeyboard)
