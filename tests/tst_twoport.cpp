@@ -1,5 +1,5 @@
+#include "support/table.h"
 #include "twoport/calcerror.h"
-#include "twoport/catalogue.h"
 #include "twoport/formulas.h"
 #include "twoport/numbertext.h"
 
@@ -39,26 +39,11 @@ class TestTwoport : public QObject
 private slots:
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
-    // A lone shunt or series element, or none at all, leaves one matrix singular: no Z for an
-    // open-circuit shunt, no Y for a short-circuit series path.
-    void matricesThatExist()
-    {
-        for (const Schematic &s : catalogue()) {
-            const QString name = QLatin1String(s.name);
-            const bool conductance = !name.startsWith('R');
-            const bool both = name.count(QRegularExpression("[0-9]")) >= 2;
-            QCOMPARE(s.family == Family::Conductance, conductance);
-            QCOMPARE(s.yExists(), conductance || both);
-            QCOMPARE(s.zExists(), !conductance || both);
-        }
-    }
-
     // The full networks' digits are checked through the calculator window.
     void procedures_data()
     {
-        QTest::addColumn<Procedure>("procedure");
-        QTest::addColumn<Elements>("elements"); // kOhm or mS
-        QTest::addColumn<QStringList>("shown"); // none: the procedure fails
+        // elements: kOhm or mS; shown: none where the procedure fails.
+        columns<Procedure, Elements, QStringList>("procedure", "elements", "shown");
         const auto zG = Procedure::ZFromConductances, zR = Procedure::ZFromResistances;
         const QStringList fails;
         // clang-format off
@@ -96,9 +81,7 @@ private slots:
     // In display units Z·Y = I needs the scales: Z in 10^ohm ohms, Y in 10^siemens siemens.
     void inversesAreInverse_data()
     {
-        QTest::addColumn<Elements>("elements");
-        QTest::addColumn<int>("ohm");
-        QTest::addColumn<int>("siemens");
+        columns<Elements, int, int>("elements", "ohm", "siemens");
         QTest::newRow("kOhm and mS") << Elements{1, 2, 3} << 3 << -3;
         QTest::newRow("mOhm and S, a negative element") << Elements{-4, 1e-3, 2e4} << -3 << 0;
     }
@@ -131,9 +114,8 @@ private slots:
 
     void readNumber_data()
     {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value"); // NaN: unreadable
+        // value: NaN where the text is refused.
+        columns<QString, QString, double>("locale", "text", "value");
         const std::pair<const char *, double> rows[] = {
             {"1.5", 1.5},          {"1,5", 1.5},         {"1,000", 1},
             {"  2.5E-3 ", 0.0025}, {"", unreadable},     {"1.000,5", unreadable},
@@ -153,9 +135,7 @@ private slots:
 
     void writeNumber_data()
     {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("text");
+        columns<QString, double, QString>("locale", "value", "text");
         QTest::newRow("fifteen digits") << "C" << 5.0 / 11.0 << "0.454545454545455";
         QTest::newRow("comma") << "de_DE" << -2.0 / 11.0 << "-0,181818181818182";
         QTest::newRow("comma, no grouping") << "fr_FR" << 2500.5 << "2500,5";
