@@ -6,8 +6,6 @@
 #include <QLabel>
 #include <QtTest>
 
-#include <memory>
-
 using namespace kvadra;
 
 namespace
@@ -15,125 +13,85 @@ namespace
 const QString helper = QStringLiteral("lab_helper");
 } // namespace
 
-class TestLab : public QObject
+class TestLab : public SessionTest
 {
     Q_OBJECT
 private slots:
-    void init() { m_s = std::make_unique<Session>(); }
-    void cleanup() { m_s.reset(); }
-
-    void captions_data()
-    {
-        QTest::addColumn<QString>("parameter");
-        QTest::addColumn<QStringList>("options");  // unit options clicked first
-        QTest::addColumn<QStringList>("captions"); // frameMeasure1, frameMeasure2, lblParameter
-        QTest::newRow("z11 in the default units")
-            << "z11" << QStringList()
-            << QStringList{"V1, V", "I1, mA", "Parameter z11 value (kOhm):"};
-        QTest::newRow("B has no unit")
-            << "B" << QStringList() << QStringList{"V1, V", "I2, mA", "Parameter B value:"};
-        QTest::newRow("h22 in mV, A and S")
-            << "h22" << QStringList{"optV1", "optA2", "optS2"}
-            << QStringList{"I2, A", "V2, mV", "Parameter h22 value (S):"};
-    }
-    void captions()
-    {
-        QFETCH(QString, parameter);
-        QFETCH(QStringList, options);
-        QFETCH(QStringList, captions);
-        m_s->chooseUnits(options);
-        m_s->lab(parameter);
-        QCOMPARE((QStringList{m_s->control<QGroupBox>(helper, "frameMeasure1")->title(),
-                              m_s->control<QGroupBox>(helper, "frameMeasure2")->title(),
-                              m_s->control<QLabel>(helper, "lblParameter")->text()}),
-                 captions);
-        QCOMPARE(m_s->control<PictureBox>(helper, "picLab")->pictureName(),
-                 "LAB" + parameter.toUpper());
-    }
-
     // A T network R1 = 1 kOhm, R2 = 2 kOhm, R3 = 3 kOhm on the bench, solved by hand for each
     // set-up and read as the instruments would (V, mA), must give back its parameters.
     // 1 mA into port 1, port 2 open: V1 = 3 V, V2 = 2 V. 1 mA into port 2, port 1 open:
     // V1 = 2 V, V2 = 5 V. 11 V on port 1, port 2 shorted: I1 = 11 / (1 + 2||3) = 5 mA,
     // I2 = -2 mA. 11 V on port 2, port 1 shorted: I2 = 11 / (3 + 1||2) = 3 mA, I1 = -2 mA.
-    void handSolvedTNetwork_data()
+    // Then every formula once with a wrong sign, and answers in other units and locales.
+    void answers_data()
     {
-        QTest::addColumn<QString>("parameter");
-        QTest::addColumn<QString>("reading1");
-        QTest::addColumn<QString>("reading2");
-        QTest::addColumn<QString>("answer");
+        // warning: the sign expected, none: no warning; options: unit options clicked first;
+        // captions: frameMeasure1, frameMeasure2 and lblParameter, none: not checked.
+        columns<QString, QString, QString, QString, QString, QStringList, QString, QStringList>(
+            "parameter", "reading1", "reading2", "answer", "warning", "options", "locale",
+            "captions");
+        auto row = [](const char *what, const char *parameter, const char *reading1,
+                      const char *reading2, const char *answer, const char *warning = "",
+                      const QStringList &options = {}, const char *locale = "C",
+                      const QStringList &captions = {}) {
+            QTest::newRow(what) << QString(parameter) << QString(reading1) << QString(reading2)
+                                << QString(answer) << QString(warning) << options << QString(locale)
+                                << captions;
+        };
         // clang-format off
-        QTest::newRow("z11, port 2 open")    << "z11" << "3"  << "1"  << "3";
-        QTest::newRow("z21, port 2 open")    << "z21" << "2"  << "1"  << "2";
-        QTest::newRow("A, port 2 open")      << "A"   << "3"  << "2"  << "1.5";
-        QTest::newRow("C, port 2 open")      << "C"   << "1"  << "2"  << "0.0005";
-        QTest::newRow("z12, port 1 open")    << "z12" << "2"  << "1"  << "2";
-        QTest::newRow("z22, port 1 open")    << "z22" << "5"  << "1"  << "5";
-        QTest::newRow("h12, port 1 open")    << "h12" << "2"  << "5"  << "0.4";
-        QTest::newRow("h22, port 1 open")    << "h22" << "1"  << "5"  << "0.2";
-        QTest::newRow("y11, port 2 shorted") << "y11" << "5"  << "11" << "0.454545454545455";
-        QTest::newRow("y21, port 2 shorted") << "y21" << "-2" << "11" << "-0.181818181818182";
-        QTest::newRow("h11, port 2 shorted") << "h11" << "11" << "5"  << "2.2";
-        QTest::newRow("h21, port 2 shorted") << "h21" << "5"  << "-2" << "-0.4";
-        QTest::newRow("B, port 2 shorted")   << "B"   << "11" << "2"  << "5500";
-        QTest::newRow("D, port 2 shorted")   << "D"   << "5"  << "2"  << "2.5";
-        QTest::newRow("y22, port 1 shorted") << "y22" << "3"  << "11" << "0.272727272727273";
-        QTest::newRow("y12, port 1 shorted") << "y12" << "-2" << "11" << "-0.181818181818182";
+        row("z11, port 2 open",    "z11", "3",  "1",  "3", "", {}, "C",
+            {"V1, V", "I1, mA", "Parameter z11 value (kOhm):"});
+        row("z21, port 2 open",    "z21", "2",  "1",  "2");
+        row("A, port 2 open",      "A",   "3",  "2",  "1.5");
+        row("C, port 2 open",      "C",   "1",  "2",  "0.0005");
+        row("z12, port 1 open",    "z12", "2",  "1",  "2");
+        row("z22, port 1 open",    "z22", "5",  "1",  "5");
+        row("h12, port 1 open",    "h12", "2",  "5",  "0.4");
+        row("h22, port 1 open",    "h22", "1",  "5",  "0.2");
+        row("y11, port 2 shorted", "y11", "5",  "11", "0.454545454545455");
+        row("y21, port 2 shorted", "y21", "-2", "11", "-0.181818181818182");
+        row("h11, port 2 shorted", "h11", "11", "5",  "2.2");
+        row("h21, port 2 shorted", "h21", "5",  "-2", "-0.4");
+        row("B, port 2 shorted, no unit", "B", "11", "2", "5500", "", {}, "C",
+            {"V1, V", "I2, mA", "Parameter B value:"});
+        row("D, port 2 shorted",   "D",   "5",  "2",  "2.5");
+        row("y22, port 1 shorted", "y22", "3",  "11", "0.272727272727273");
+        row("y12, port 1 shorted", "y12", "-2", "11", "-0.181818181818182");
+        row("z12 < 0",             "z12", "-5", "2",  "-2.5", "POSITIVE");
+        row("y21 > 0",             "y21", "3",  "6",  "0.5",  "NEGATIVE");
+        row("y11 < 0",             "y11", "-3", "6",  "-0.5", "POSITIVE");
+        row("h21 > 0",             "h21", "2",  "1",  "0.5",  "NEGATIVE");
+        row("h21 = 0 never warns", "h21", "2",  "0",  "0");
+        row("A < 0, in mV",        "A",   "-10", "4", "-2.5", "POSITIVE", {"optV1"});
+        row("B < 0, in Ohm whatever the unit", "B", "-5", "2", "-2500", "POSITIVE", {"optR1"});
+        row("z11 in Ohm",          "z11", "5",  "2",  "2500",   "", {"optR2"});
+        row("h22 in S",            "h22", "3",  "6",  "0.0005", "", {"optS2"});
+        row("z11 in Ohm from V and A", "z11", "1e-5", "1", "1E-05", "", {"optR2", "optA2"});
+        row("h22 in mV, A and S",  "h22", "1",  "5",  "200", "", {"optV1", "optA2", "optS2"}, "C",
+            {"I2, A", "V2, mV", "Parameter h22 value (S):"});
+        row("German comma",        "z11", "1.5", "1", "1,5",    "", {}, "de_DE");
         // clang-format on
     }
-    void handSolvedTNetwork()
+    void answers()
     {
         QFETCH(QString, parameter);
         QFETCH(QString, reading1);
         QFETCH(QString, reading2);
-        QFETCH(QString, answer);
-        m_s->lab(parameter);
-        QCOMPARE(m_s->labAnswer(reading1, reading2), answer);
-        QCOMPARE(m_s->messages(), QStringList());
-    }
-
-    // Every formula once with a wrong sign, and answers in other units and locales.
-    void warningsUnitsAndLocales_data()
-    {
-        QTest::addColumn<QString>("parameter");
-        QTest::addColumn<QString>("reading1");
-        QTest::addColumn<QString>("reading2");
-        QTest::addColumn<QStringList>("options"); // unit options clicked first
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QString>("warning"); // the sign expected, none: no warning
-        const QStringList none;
-        // clang-format off
-        QTest::newRow("z12 < 0") << "z12" << "-5" << "2" << none << "C" << "-2.5" << "POSITIVE";
-        QTest::newRow("y21 > 0") << "y21" << "3"  << "6" << none << "C" << "0.5"  << "NEGATIVE";
-        QTest::newRow("y11 < 0") << "y11" << "-3" << "6" << none << "C" << "-0.5" << "POSITIVE";
-        QTest::newRow("h21 > 0") << "h21" << "2"  << "1" << none << "C" << "0.5"  << "NEGATIVE";
-        QTest::newRow("h21 = 0 never warns") << "h21" << "2" << "0" << none << "C" << "0" << "";
-        QTest::newRow("A < 0, in mV")
-            << "A" << "-10" << "4" << QStringList{"optV1"} << "C" << "-2.5" << "POSITIVE";
-        QTest::newRow("B < 0, in Ohm whatever the unit")
-            << "B" << "-5" << "2" << QStringList{"optR1"} << "C" << "-2500" << "POSITIVE";
-        QTest::newRow("z11 in Ohm")
-            << "z11" << "5" << "2" << QStringList{"optR2"} << "C" << "2500" << "";
-        QTest::newRow("h22 in S")
-            << "h22" << "3" << "6" << QStringList{"optS2"} << "C" << "0.0005" << "";
-        QTest::newRow("z11 in Ohm from V and A")
-            << "z11" << "1e-5" << "1" << QStringList{"optR2", "optA2"} << "C" << "1E-05" << "";
-        QTest::newRow("German comma") << "z11" << "1.5" << "1" << none << "de_DE" << "1,5" << "";
-        // clang-format on
-    }
-    void warningsUnitsAndLocales()
-    {
-        QFETCH(QString, parameter);
-        QFETCH(QString, reading1);
-        QFETCH(QString, reading2);
-        QFETCH(QStringList, options);
-        QFETCH(QString, locale);
         QFETCH(QString, answer);
         QFETCH(QString, warning);
+        QFETCH(QStringList, options);
+        QFETCH(QString, locale);
+        QFETCH(QStringList, captions);
         m_s->chooseUnits(options);
         QLocale::setDefault(QLocale(locale));
         m_s->lab(parameter);
+        QCOMPARE(m_s->control<PictureBox>(helper, "picLab")->pictureName(),
+                 "LAB" + parameter.toUpper());
+        if (!captions.isEmpty())
+            QCOMPARE((QStringList{m_s->control<QGroupBox>(helper, "frameMeasure1")->title(),
+                                  m_s->control<QGroupBox>(helper, "frameMeasure2")->title(),
+                                  m_s->control<QLabel>(helper, "lblParameter")->text()}),
+                     captions);
         if (!warning.isEmpty())
             m_s->boxes().answer(QMessageBox::Ok);
         QCOMPARE(m_s->labAnswer(reading1, reading2), answer);
@@ -147,10 +105,8 @@ private slots:
     // A word pair draws its message before the error message; the answer stays as it was.
     void failureKeepsAnswer_data()
     {
-        QTest::addColumn<QString>("parameter");
-        QTest::addColumn<QString>("reading1");
-        QTest::addColumn<QString>("reading2");
-        QTest::addColumn<QStringList>("messages");
+        columns<QString, QString, QString, QStringList>("parameter", "reading1", "reading2",
+                                                        "messages");
         const QStringList error = inputError;
         // clang-format off
         QTest::newRow("easter egg")
@@ -181,6 +137,9 @@ private slots:
     void valuesAndWorkingSurviveAParameterChange()
     {
         m_s->lab("z11");
+        // Before the first calculation there is nothing to copy.
+        for (QAction *action : m_s->window(helper)->findChildren<QAction *>())
+            QVERIFY2(!action->isEnabled(), qPrintable(action->text()));
         QCOMPARE(m_s->labAnswer("5", "2"), QStringLiteral("2.5"));
         QCOMPARE(m_s->control(helper, "txtLabAnswer")->toolTip(),
                  QStringLiteral("z11 = 2.5 kOhm\nz11 = V1 / I1 = 5 V / 2 mA = 2.5 kOhm"));
@@ -206,14 +165,6 @@ private slots:
                  QStringLiteral("h12 = V1 / V2 = 3 V / 6 V = 0.5"));
     }
 
-    // Before the first calculation there is nothing to copy.
-    void nothingToCopyAtFirst()
-    {
-        m_s->lab("z11");
-        for (QAction *action : m_s->window(helper)->findChildren<QAction *>())
-            QVERIFY2(!action->isEnabled(), qPrintable(action->text()));
-    }
-
     void windowsCloseIndependently()
     {
         m_s->lab("h11");
@@ -230,9 +181,6 @@ private slots:
         QCOMPARE(m_s->state().currentMode(), qint16(0));
         QVERIFY(m_s->control("twoport_main", "frameVol")->isEnabled());
     }
-
-private:
-    std::unique_ptr<Session> m_s;
 };
 
 KVADRA_TEST_MAIN(TestLab)
