@@ -6,8 +6,6 @@
 #include <QLabel>
 #include <QtTest>
 
-#include <memory>
-
 using namespace kvadra;
 
 namespace
@@ -23,55 +21,46 @@ QString lastNumber(const QString &tip)
 }
 } // namespace
 
-class TestExercise : public QObject
+class TestExercise : public SessionTest
 {
     Q_OBJECT
 private slots:
-    void init() { m_s = std::make_unique<Session>(); }
-    void cleanup() { m_s.reset(); }
-
     // One row for each kind of catalogue entry: both matrices by either family, Y or Z alone,
     // and an inversion with a missing element.
     void calculates_data()
     {
-        QTest::addColumn<QString>("schematic");
-        QTest::addColumn<QStringList>("options"); // unit options clicked first
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QStringList>("values");   // an absent element's box is skipped
-        QTest::addColumn<QStringList>("captions"); // frmInput, frmZ, frmY; none: not checked
-        QTest::addColumn<QStringList>("z");        // none: no Z matrix
-        QTest::addColumn<QStringList>("y");        // none: no Y matrix
+        // values: an absent element's box is skipped; z, y: none where the matrix is missing;
+        // captions: frmInput, frmZ and frmY, none: not checked; options: unit options clicked
+        // first.
+        columns<QString, QStringList, QStringList, QStringList, QStringList, QStringList, QString>(
+            "schematic", "values", "z", "y", "captions", "options", "locale");
+        auto row = [](const char *what, const char *schematic, const QStringList &values,
+                      const QStringList &z, const QStringList &y, const QStringList &captions = {},
+                      const QStringList &options = {}, const char *locale = "C") {
+            QTest::newRow(what) << QString(schematic) << values << z << y << captions << options
+                                << QString(locale);
+        };
+        const QStringList none, zeros{"0", "0", "0", "0"};
         // mOhm in, S out: the powers no longer cancel as kOhm and mS do.
-        QTest::newRow("T network in mOhm and S")
-            << "R1R2R3" << QStringList{"optR1", "optS2"} << "C" << QStringList{"1", "2", "3"}
-            << QStringList{"Resistor values (mOhm)", "Z parameters (mOhm)", "Y parameters (S)"}
-            << QStringList{"3", "2", "2", "5"}
-            << QStringList{"454.545454545455", "-181.818181818182", "-181.818181818182",
-                           "272.727272727273"};
-        QTest::newRow("Pi network in the default units")
-            << "G1G2G3" << QStringList() << "C" << QStringList{"1", "2", "3"}
-            << QStringList{"Conductivity values (mS)", "Z parameters (kOhm)", "Y parameters (mS)"}
-            << QStringList{"0.454545454545455", "0.181818181818182", "0.181818181818182",
-                           "0.272727272727273"}
-            << QStringList{"3", "-2", "-2", "5"};
-        QTest::newRow("no elements: Y alone, all zero")
-            << "NONE" << QStringList() << "C" << QStringList() << QStringList() << QStringList()
-            << QStringList{"0", "0", "0", "0"};
-        QTest::newRow("series R1 alone: Z alone, a comma read as the point")
-            << "R1" << QStringList() << "C" << QStringList{"1,5"}
-            << QStringList{"Resistor values (kOhm)", "Z parameters (kOhm)", "Y parameters (mS)"}
-            << QStringList{"1.5", "0", "0", "0"} << QStringList();
-        QTest::newRow("R1, R3: inversion without the middle element")
-            << "R1R3" << QStringList() << "C" << QStringList{"2", "0", "4"} << QStringList()
-            << QStringList{"2", "0", "0", "4"} << QStringList{"0.5", "0", "0", "0.25"};
-        QTest::newRow("G2 alone in mOhm and S")
-            << "G2" << QStringList{"optR1", "optS2"} << "C" << QStringList{"0", "2", "0"}
-            << QStringList{"Conductivity values (S)", "Z parameters (mOhm)", "Y parameters (S)"}
-            << QStringList() << QStringList{"2", "-2", "-2", "2"};
-        QTest::newRow("G2, G3 with German commas")
-            << "G2G3" << QStringList{"optR2", "optS2"} << "de_DE" << QStringList{"0", "0,5", "1,25"}
-            << QStringList() << QStringList{"2,8", "0,8", "0,8", "0,8"}
-            << QStringList{"0,5", "-0,5", "-0,5", "1,75"};
+        row("T network in mOhm and S", "R1R2R3", {"1", "2", "3"}, {"3", "2", "2", "5"},
+            {"454.545454545455", "-181.818181818182", "-181.818181818182", "272.727272727273"},
+            {"Resistor values (mOhm)", "Z parameters (mOhm)", "Y parameters (S)"},
+            {"optR1", "optS2"});
+        row("Pi network in the default units", "G1G2G3", {"1", "2", "3"},
+            {"0.454545454545455", "0.181818181818182", "0.181818181818182", "0.272727272727273"},
+            {"3", "-2", "-2", "5"},
+            {"Conductivity values (mS)", "Z parameters (kOhm)", "Y parameters (mS)"});
+        row("no elements: Y alone, all zero", "NONE", none, none, zeros);
+        row("series R1 alone: Z alone, a comma read as the point", "R1", {"1,5"},
+            {"1.5", "0", "0", "0"}, none,
+            {"Resistor values (kOhm)", "Z parameters (kOhm)", "Y parameters (mS)"});
+        row("R1, R3: inversion without the middle element", "R1R3", {"2", "0", "4"},
+            {"2", "0", "0", "4"}, {"0.5", "0", "0", "0.25"});
+        row("G2 alone in mOhm and S", "G2", {"0", "2", "0"}, none, {"2", "-2", "-2", "2"},
+            {"Conductivity values (S)", "Z parameters (mOhm)", "Y parameters (S)"},
+            {"optR1", "optS2"});
+        row("G2, G3 with German commas", "G2G3", {"0", "0,5", "1,25"}, {"2,8", "0,8", "0,8", "0,8"},
+            {"0,5", "-0,5", "-0,5", "1,75"}, none, {"optR2", "optS2"}, "de_DE");
     }
     void calculates()
     {
@@ -140,9 +129,8 @@ private slots:
     // In the resistance family the inversion is the Y procedure, which runs first.
     void failureKeepsWhatItMust_data()
     {
-        QTest::addColumn<QString>("schematic");
-        QTest::addColumn<QStringList>("values"); // after a good calculation of 1 and 2
-        QTest::addColumn<bool>("newY");
+        // values: after a good calculation of 1 and 2.
+        columns<QString, QStringList, bool>("schematic", "values", "newY");
         QTest::newRow("Pi: the direct Y is shown, the inversion for Z fails")
             << "G1G2" << QStringList{"0", "5"} << true;
         QTest::newRow("T: the inversion for Y fails first")
@@ -227,9 +215,6 @@ private slots:
         QVERIFY(m_s->control("twoport_main", "frameRes")->isEnabled());
         QCOMPARE(m_s->state().currentMode(), qint16(0));
     }
-
-private:
-    std::unique_ptr<Session> m_s;
 };
 
 KVADRA_TEST_MAIN(TestExercise)

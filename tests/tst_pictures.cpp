@@ -1,4 +1,5 @@
 #include "resources/pictures.h"
+#include "support/table.h"
 
 #include <QImage>
 #include <QSet>
@@ -33,8 +34,7 @@ class TestPictures : public QObject
 private slots:
     void drawn_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("ratio");
+        columns<QString, int>("name", "ratio");
         for (const QString &name : pictureNames())
             for (int ratio : {1, 2})
                 QTest::addRow("%s@%dx", qPrintable(name), ratio) << name << ratio;

@@ -3,8 +3,6 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include <memory>
-
 using namespace kvadra;
 
 namespace
@@ -12,16 +10,15 @@ namespace
 const QString mainName = QStringLiteral("twoport_main");
 } // namespace
 
-class TestShell : public QObject
+class TestShell : public SessionTest
 {
     Q_OBJECT
 private slots:
     void init()
     {
-        m_s = std::make_unique<Session>();
+        SessionTest::init();
         QVERIFY(QTest::qWaitForWindowExposed(&m_s->main()));
     }
-    void cleanup() { m_s.reset(); }
 
     void startUpSelectsDefaults()
     {
@@ -73,8 +70,6 @@ private slots:
 
 private:
     QRadioButton *option(const char *name) { return m_s->control<QRadioButton>(mainName, name); }
-
-    std::unique_ptr<Session> m_s;
 };
 
 KVADRA_TEST_MAIN(TestShell)

@@ -4,8 +4,6 @@
 #include <QGroupBox>
 #include <QtTest>
 
-#include <memory>
-
 using namespace kvadra;
 
 namespace
@@ -17,18 +15,15 @@ const QStringList parameters{"Z11", "Z12", "Z21", "Z22", "Y11", "Y12", "Y21", "Y
 const QString initialCaption = QStringLiteral("Choose the INITIAL schematic");
 } // namespace
 
-class TestTestSolver : public QObject
+class TestTestSolver : public SessionTest
 {
     Q_OBJECT
 private slots:
-    void init() { m_s = std::make_unique<Session>(); }
-    void cleanup() { m_s.reset(); }
-
     // Starting a test asks first when it would end a flow in progress, never when idle.
     void questionDuringAFlow_data()
     {
-        QTest::addColumn<int>("mode"); // currentMode when Test solver is pressed
-        QTest::addColumn<bool>("yes");
+        // mode: currentMode when Test solver is pressed.
+        columns<int, bool>("mode", "yes");
         QTest::newRow("idle: no question") << 0 << true;
         QTest::newRow("exercise, answered No: it goes on") << 1 << false;
         QTest::newRow("test, answered Yes: it starts afresh") << 2 << true;
@@ -183,8 +178,6 @@ private:
                 out += QChar('A' + k);
         return out;
     }
-
-    std::unique_ptr<Session> m_s;
 };
 
 KVADRA_TEST_MAIN(TestTestSolver)
