@@ -23,6 +23,7 @@ step "unpacking $deb" dpkg-deb -x "$deb" "$tree"
 
 # Prints the files of the package that match a glob below its tree; there must be some.
 installed() {
+    # shellcheck disable=SC2086 # the glob is meant to expand
     set -- "$tree"$1
     [ -f "$1" ] || fail "the package installs no ${1#"$tree"}"
     printf '%s\n' "$@"
