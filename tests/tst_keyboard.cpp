@@ -5,7 +5,6 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
-#include <QCheckBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QWhatsThis>
@@ -207,20 +206,6 @@ private slots:
         menu->close();
         for (const char *entry : {"Copy", "Copy results", "Copy as LaTeX"})
             QVERIFY2(entries.contains(entry), qPrintable(entries.join(", ")));
-    }
-
-    // However a comparison box is toggled, it goes straight back to its answer.
-    void comparisonBoxesSnapBack()
-    {
-        m_s->testToComparison();
-        m_s->click("test_giveelement", "btnZ11");
-        auto *check = m_s->control<QCheckBox>("test_giveelement", "Check1");
-        const bool answer = check->isChecked();
-        QAccessible::queryAccessibleInterface(check)->actionInterface()->doAction(
-            QAccessibleActionInterface::toggleAction());
-        QCOMPARE(check->isChecked(), answer);
-        check->toggle();
-        QCOMPARE(check->isChecked(), answer);
     }
 
     // The lab helper grows but never hides its inputs; the windows carry icons for every size a

@@ -1,5 +1,6 @@
 #include "support/session.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QtTest>
@@ -77,11 +78,17 @@ private slots:
             m_s->click("test_giveelement", "btn" + parameter);
             QCOMPARE(ticked(), QStringLiteral("ABCD"));
         }
-        // Display only: a click never changes a box.
+        // Display only: a click, a screen reader's toggle or one in code goes straight back.
         for (const char *name : {"Check1", "Check4"}) {
             m_s->click("test_giveelement", name);
             QCOMPARE(ticked(), QStringLiteral("ABCD"));
         }
+        auto *check = m_s->control<QCheckBox>("test_giveelement", "Check2");
+        QAccessible::queryAccessibleInterface(check)->actionInterface()->doAction(
+            QAccessibleActionInterface::toggleAction());
+        QCOMPARE(ticked(), QStringLiteral("ABCD"));
+        check->toggle();
+        QCOMPARE(ticked(), QStringLiteral("ABCD"));
         m_s->click("test_giveelement", "Command1");
         QVERIFY(!m_s->isOpen("test_giveelement"));
         QVERIFY(m_s->control("twoport_main", "frameVol")->isEnabled());
