@@ -19,6 +19,7 @@ using namespace kvadra;
 namespace
 {
 using Sets = std::array<std::optional<SetResult>, 5>;
+const QString calc = QStringLiteral("exercise_calc"), check = QStringLiteral("check_results");
 
 ElementInput input(const char *schematic, const QStringList &texts,
                    UnitPowers units = {0, -3, 3, -3})
@@ -111,17 +112,15 @@ private slots:
     {
         QFETCH(QString, schematic);
         QFETCH(QString, sets);
-        const ElementInput in = input(qPrintable(schematic), {});
+        const Schematic &s = *input(qPrintable(schematic), {}).schematic;
         // The G schematics and the empty one take conductances.
-        QCOMPARE(in.schematic->family == Family::Conductance, !schematic.startsWith('R'));
-        QStringList have;
+        QCOMPARE(s.family == Family::Conductance, !schematic.startsWith('R'));
         for (ParameterSet set : allParameterSets) {
-            if (hasSet(*in.schematic, set))
-                have << setName(set);
+            QVERIFY2(hasSet(s, set) == sets.split(' ').contains(setName(set)),
+                     qPrintable(setName(set)));
             // A missing set says why; an existing one has nothing to say.
-            QCOMPARE(missingSetReason(*in.schematic, set).isEmpty(), hasSet(*in.schematic, set));
+            QCOMPARE(missingSetReason(s, set).isEmpty(), hasSet(s, set));
         }
-        QCOMPARE(have.join(' '), sets);
     }
 
     // For every schematic with random values: each set agrees with the conversions from Z and
@@ -252,29 +251,28 @@ private slots:
     {
         m_s->click("twoport_main", "btnExercise");
         m_s->click("exercise_main", "r1r2r3");
-        QVERIFY(!m_s->control("exercise_calc", "cmdCheck")->isEnabled());
+        QVERIFY(!m_s->control(calc, "cmdCheck")->isEnabled());
         m_s->fill({"1", "2", "3"});
         m_s->calculate();
-        m_s->click("exercise_calc", "cmdCheck");
-        QCOMPARE(m_s->text("check_results", "h11"), QStringLiteral("2.2"));
-        QCOMPARE(m_s->control<QLabel>("check_results", "lblUnith11")->text(),
+        m_s->click(calc, "cmdCheck");
+        QCOMPARE(m_s->text(check, "h11"), QStringLiteral("2.2"));
+        QCOMPARE(m_s->control<QLabel>(check, "lblUnith11")->text(),
                  QStringLiteral("kOhm = 11/5 kOhm"));
-        m_s->type("check_results", "yourh11", "2.2");
+        m_s->type(check, "yourh11", "2.2");
         m_s->fill({"2", "2", "3"});
         m_s->calculate();
-        QCOMPARE(m_s->text("check_results", "h11"), QStringLiteral("3.2"));
-        QCOMPARE(m_s->text("check_results", "yourh11"), QStringLiteral("2.2"));
-        QVERIFY(m_s->control<QLabel>("check_results", "lblVerdicth11")->text().contains("✗"));
+        QCOMPARE(m_s->text(check, "h11"), QStringLiteral("3.2"));
+        QCOMPARE(m_s->text(check, "yourh11"), QStringLiteral("2.2"));
+        QVERIFY(m_s->control<QLabel>(check, "lblVerdicth11")->text().contains("✗"));
         // Another schematic: the student's values go with the old one.
         m_s->click("exercise_main", "g1");
         m_s->fill({"2"});
         m_s->calculate();
-        QCOMPARE(m_s->text("check_results", "yourh11"), QString());
-        QVERIFY(!m_s->control("check_results", "z11")->isVisible());
-        QVERIFY(
-            m_s->control<QLabel>("check_results", "lblMissingZ")->text().startsWith("No Z matrix"));
-        m_s->window("exercise_calc")->close();
-        QVERIFY(!m_s->isOpen("check_results"));
+        QCOMPARE(m_s->text(check, "yourh11"), QString());
+        QVERIFY(!m_s->control(check, "z11")->isVisible());
+        QVERIFY(m_s->control<QLabel>(check, "lblMissingZ")->text().startsWith("No Z matrix"));
+        m_s->window(calc)->close();
+        QVERIFY(!m_s->isOpen(check));
     }
 
     // Values that make an existing set singular give the program's one error message.
@@ -282,10 +280,10 @@ private slots:
     {
         m_s->exercise("R1R2R3", {"1", "2", "-2"}); // z22 = R2 + R3 = 0, so no H for these values
         m_s->boxes().answer(QMessageBox::Ok);
-        m_s->click("exercise_calc", "cmdCheck");
+        m_s->click(calc, "cmdCheck");
         QCOMPARE(m_s->messages(), inputError);
-        QVERIFY(m_s->control<QLabel>("check_results", "lblMissingH")->text().contains("singular"));
-        QCOMPARE(m_s->text("check_results", "z11"), QStringLiteral("3"));
+        QVERIFY(m_s->control<QLabel>(check, "lblMissingH")->text().contains("singular"));
+        QCOMPARE(m_s->text(check, "z11"), QStringLiteral("3"));
     }
 };
 
