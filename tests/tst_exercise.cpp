@@ -80,6 +80,9 @@ private slots:
             titles << m_s->control<QGroupBox>(calc, frame)->title();
         if (!captions.isEmpty())
             QCOMPARE(titles, captions);
+        // The values' own frame is bold, not the one around it.
+        QVERIFY(!m_s->control(calc, "frmInputAll")->font().bold());
+        QVERIFY(m_s->control(calc, "frmInput")->font().bold());
         for (int k = 1; k <= 3; ++k) {
             // Only the boxes of the elements the schematic has are open.
             const bool open = schematic.contains(QString::number(k));

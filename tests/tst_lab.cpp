@@ -137,6 +137,10 @@ private slots:
     void valuesAndWorkingSurviveAParameterChange()
     {
         m_s->lab("z11");
+        // The helper grows but never hides its inputs.
+        const QSize design = m_s->window(helper)->size();
+        m_s->window(helper)->resize(100, 100);
+        QCOMPARE(m_s->window(helper)->size(), design);
         // Before the first calculation there is nothing to copy.
         for (QAction *action : m_s->window(helper)->findChildren<QAction *>())
             QVERIFY2(!action->isEnabled(), qPrintable(action->text()));

@@ -31,6 +31,8 @@ private slots:
         // Frame captions are bold; their contents must not inherit it.
         for (const char *name : {"frameUnits", "frameRes", "btnExercise", "optR1"})
             QCOMPARE(m_s->control(mainName, name)->font().bold(), name[0] == 'f');
+        // The program's face comes in every size a task switcher asks for.
+        QVERIFY(QApplication::windowIcon().availableSizes().contains(QSize(48, 48)));
     }
 
     void aboutIsSingleAndOutsideTheLock()
