@@ -161,11 +161,9 @@ private slots:
                                              : label->sizeHint().width();
                     room = label->wordWrap() ? label->height() : label->width();
                 }
+                const QString where = name + ": " + w->objectName();
                 if (need > room && !qobject_cast<QLineEdit *>(w))
-                    faults << QStringLiteral("%1: %2 needs %3 px, has %4")
-                                  .arg(name, w->objectName())
-                                  .arg(need)
-                                  .arg(room);
+                    faults << where + QStringLiteral(" needs %1 px, has %2").arg(need).arg(room);
                 // Disabled controls and the labels of absent elements are grey on purpose.
                 if (!w->isEnabled() ||
                     w->palette().color(QPalette::WindowText) == QColor(200, 200, 200))
@@ -175,9 +173,7 @@ private slots:
                 const double c = textContrast(shot, inShot.toRect());
                 // The red notice's colour is fixed by design.
                 if (c < (w->objectName() == "Label2" ? 3 : 4.5))
-                    faults << QStringLiteral("%1: %2 faint, %3:1")
-                                  .arg(name, w->objectName())
-                                  .arg(c, 0, 'f', 2);
+                    faults << where + QStringLiteral(" faint, %1:1").arg(c, 0, 'f', 2);
             }
         };
         for (const QString &window : m_s->openWindows())

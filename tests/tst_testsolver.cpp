@@ -40,8 +40,7 @@ private slots:
         if (mode == 2) // back in test mode with the calculator open, by another Test solver click
             m_s->state().setCurrentMode(2);
         const qint16 count = m_s->state().schemCount();
-        if (mode != 0)
-            m_s->boxes().answer(yes ? QMessageBox::Yes : QMessageBox::No);
+        m_s->boxes().answer(yes ? QMessageBox::Yes : QMessageBox::No);
         m_s->click("twoport_main", "btnTest");
         QCOMPARE(m_s->boxes().takeBoxes(), mode == 0
                                                ? QList<MessageBoxAnswerer::Box>()
@@ -83,11 +82,11 @@ private slots:
             m_s->click("test_giveelement", name);
             QCOMPARE(ticked(), QStringLiteral("ABCD"));
         }
-        auto *check = m_s->control<QCheckBox>("test_giveelement", "Check2");
-        QAccessible::queryAccessibleInterface(check)->actionInterface()->doAction(
-            QAccessibleActionInterface::toggleAction());
+        QAccessible::queryAccessibleInterface(caseBox(2))
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::toggleAction());
         QCOMPARE(ticked(), QStringLiteral("ABCD"));
-        check->toggle();
+        caseBox(2)->toggle();
         QCOMPARE(ticked(), QStringLiteral("ABCD"));
         m_s->click("test_giveelement", "Command1");
         QVERIFY(!m_s->isOpen("test_giveelement"));
@@ -106,10 +105,9 @@ private slots:
             QCOMPARE(this->ticked(), ticked[code]);
         }
         // y22 last: neither the INITIAL (R1) nor case D (R3) has Y, and the tick says why.
-        QVERIFY(m_s->control("test_giveelement", "Check4")
-                    ->toolTip()
-                    .endsWith("Neither has this matrix, which counts as the same."));
-        QVERIFY(!m_s->control("test_giveelement", "Check1")->toolTip().contains("Neither"));
+        QVERIFY(
+            caseBox(4)->toolTip().endsWith("Neither has this matrix, which counts as the same."));
+        QVERIFY(!caseBox(1)->toolTip().contains("Neither"));
         // A new test closes the comparison without asking.
         m_s->click("twoport_main", "btnTest");
         QCOMPARE(m_s->messages(), QStringList());
@@ -164,24 +162,26 @@ private slots:
         // Both show 2 kOhm for z11; the Π network reaches it through the inexact 0.001.
         m_s->test({"G1G3 0.5 0 0.5", "R1R3 2 0 2", "G1 1", "G1G3 0.5 0 0.5", "R1 2"});
         m_s->click("test_giveelement", "btnZ11");
-        const QString a = m_s->control<QCheckBox>("test_giveelement", "Check1")->toolTip();
+        const QString a = caseBox(1)->toolTip();
         QVERIFY2(a.contains("z11 in the INITIAL: 2 kOhm\nz11 in case A: 2 kOhm"), qPrintable(a));
         QVERIFY2(a.contains("2.0000000000000004 and 2 "), qPrintable(a));
-        const QString b = m_s->control<QCheckBox>("test_giveelement", "Check2")->toolTip();
+        const QString b = caseBox(2)->toolTip();
         QVERIFY2(b.endsWith("z11 in case B: does not exist"), qPrintable(b));
-        const QString c = m_s->control<QCheckBox>("test_giveelement", "Check3")->toolTip();
-        QVERIFY(!c.contains("full precision"));
+        QVERIFY(!caseBox(3)->toolTip().contains("full precision"));
     }
 
 private:
+    QCheckBox *caseBox(int k)
+    {
+        return m_s->control<QCheckBox>("test_giveelement", QString("Check%1").arg(k));
+    }
     QString caption() { return m_s->control<QGroupBox>("exercise_main", "frmGetSchem")->title(); }
     // The cases whose box is ticked: "ABD".
     QString ticked()
     {
         QString out;
         for (int k = 0; k < 4; ++k)
-            if (m_s->control<QCheckBox>("test_giveelement", QString("Check%1").arg(k + 1))
-                    ->isChecked())
+            if (caseBox(k + 1)->isChecked())
                 out += QChar('A' + k);
         return out;
     }
