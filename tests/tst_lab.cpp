@@ -22,21 +22,29 @@ private slots:
     // 1 mA into port 1, port 2 open: V1 = 3 V, V2 = 2 V. 1 mA into port 2, port 1 open:
     // V1 = 2 V, V2 = 5 V. 11 V on port 1, port 2 shorted: I1 = 11 / (1 + 2||3) = 5 mA,
     // I2 = -2 mA. 11 V on port 2, port 1 shorted: I2 = 11 / (3 + 1||2) = 3 mA, I1 = -2 mA.
-    // Then every formula once with a wrong sign, and answers in other units and locales.
+    // Then every formula once with a wrong sign, answers in other units and locales, and failures
+    // that keep the answer there was.
     void answers_data()
     {
-        // warning: the sign expected, none: no warning; options: unit options clicked first;
-        // captions: frameMeasure1, frameMeasure2 and lblParameter, none: not checked.
-        columns<QString, QString, QString, QString, QString, QStringList, QString, QStringList>(
-            "parameter", "reading1", "reading2", "answer", "warning", "options", "locale",
-            "captions");
+        // answer: none where it stays as it was; warning: the sign expected, none: no warning;
+        // options: unit options clicked first; captions: frameMeasure1, frameMeasure2 and
+        // lblParameter, none: not checked; failures: the boxes a failure shows.
+        using Boxes = QList<MessageBoxAnswerer::Box>;
+        columns<QString, QString, QString, QString, QString, QStringList, QString, QStringList,
+                Boxes>("parameter", "reading1", "reading2", "answer", "warning", "options",
+                       "locale", "captions", "failures");
         auto row = [](const char *what, const char *parameter, const char *reading1,
                       const char *reading2, const char *answer, const char *warning = "",
                       const QStringList &options = {}, const char *locale = "C",
-                      const QStringList &captions = {}) {
+                      const QStringList &captions = {}, const Boxes &failures = {}) {
             QTest::newRow(what) << QString(parameter) << QString(reading1) << QString(reading2)
                                 << QString(answer) << QString(warning) << options << QString(locale)
-                                << captions;
+                                << captions << failures;
+        };
+        auto failure = [&](const char *what, const char *parameter, const char *reading1,
+                           const char *reading2, const Boxes &pair = {}) {
+            row(what, parameter, reading1, reading2, "", "", {}, "C", {},
+                pair + Boxes{box(inputError[0], QMessageBox::Warning)});
         };
         // clang-format off
         row("z11, port 2 open",    "z11", "3",  "1",  "3", "", {}, "C",
@@ -71,6 +79,15 @@ private slots:
             {"I2, A", "V2, mV", "Parameter h22 value (S):"});
         row("German comma",        "z11", "1.5", "1", "1,5",    "", {}, "de_DE");
         // clang-format on
+        // A word pair draws its message before the error message.
+        failure("easter egg", "z11", "easter", "Egg",
+                {box("Yes, it is.", QMessageBox::Information)});
+        failure("brumo tisk", "z11", "brumo", "tisk",
+                {box("God be with ye :-)", QMessageBox::Warning)});
+        failure("the pair the wrong way round", "z11", "EGG", "EASTER");
+        failure("empty reading", "z11", "", "2");
+        failure("division by zero", "y22", "3", "0");
+        failure("overflow", "B", "1e308", "1e-10");
     }
     void answers()
     {
@@ -82,6 +99,7 @@ private slots:
         QFETCH(QStringList, options);
         QFETCH(QString, locale);
         QFETCH(QStringList, captions);
+        QFETCH(QList<MessageBoxAnswerer::Box>, failures);
         m_s->chooseUnits(options);
         QLocale::setDefault(QLocale(locale));
         m_s->lab(parameter);
@@ -92,46 +110,16 @@ private slots:
                                   m_s->control<QGroupBox>(helper, "frameMeasure2")->title(),
                                   m_s->control<QLabel>(helper, "lblParameter")->text()}),
                      captions);
-        if (!warning.isEmpty())
-            m_s->boxes().answer(QMessageBox::Ok);
-        QCOMPARE(m_s->labAnswer(reading1, reading2), answer);
-        const QString text = QString("Warning! The %1 parameter should have a %2 value.");
-        QCOMPARE(m_s->boxes().takeBoxes(),
-                 warning.isEmpty()
-                     ? QList<MessageBoxAnswerer::Box>()
-                     : QList{box(text.arg(parameter, warning), QMessageBox::Information)});
-    }
-
-    // A word pair draws its message before the error message; the answer stays as it was.
-    void failureKeepsAnswer_data()
-    {
-        columns<QString, QString, QString, QStringList>("parameter", "reading1", "reading2",
-                                                        "messages");
-        const QStringList error = inputError;
-        // clang-format off
-        QTest::newRow("easter egg")
-            << "z11" << "easter" << "Egg" << QStringList{"Yes, it is."} + error;
-        QTest::newRow("brumo tisk")
-            << "z11" << "brumo" << "tisk" << QStringList{"God be with ye :-)"} + error;
-        QTest::newRow("the pair the wrong way round") << "z11" << "EGG" << "EASTER" << error;
-        QTest::newRow("empty reading")                << "z11" << ""      << "2"     << error;
-        QTest::newRow("division by zero")             << "y22" << "3"     << "0"     << error;
-        QTest::newRow("overflow")                     << "B"   << "1e308" << "1e-10" << error;
-        // clang-format on
-    }
-    void failureKeepsAnswer()
-    {
-        QFETCH(QString, parameter);
-        QFETCH(QString, reading1);
-        QFETCH(QString, reading2);
-        QFETCH(QStringList, messages);
-        m_s->lab(parameter);
+        // Every box offers OK alone, and the answerer presses it.
         const QString before = m_s->labAnswer("2", "4");
-        m_s->messages();
-        for (int i = 0; i < messages.size(); ++i)
-            m_s->boxes().answer(QMessageBox::Ok);
-        QCOMPARE(m_s->labAnswer(reading1, reading2), before);
-        QCOMPARE(m_s->messages(), messages);
+        m_s->boxes().takeBoxes();
+        QCOMPARE(m_s->labAnswer(reading1, reading2), answer.isEmpty() ? before : answer);
+        QList<MessageBoxAnswerer::Box> boxes;
+        if (!warning.isEmpty())
+            boxes << box(QString("Warning! The %1 parameter should have a %2 value.")
+                             .arg(parameter, warning),
+                         QMessageBox::Information);
+        QCOMPARE(m_s->boxes().takeBoxes(), boxes + failures);
     }
 
     void valuesAndWorkingSurviveAParameterChange()
