@@ -16,8 +16,8 @@
 #include <QStyleOptionGroupBox>
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
 
 using namespace kvadra;
 
@@ -61,19 +61,18 @@ double textContrast(const QImage &shot, const QRect &area)
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
             ++counts[shot.pixel(x, y)];
-    QRgb background = 0;
-    int most = -1;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        if (it.value() > most)
-            most = it.value(), background = it.key();
+    if (counts.isEmpty())
+        return 1;
+    const QRgb background =
+        std::max_element(counts.keyValueBegin(), counts.keyValueEnd(), [](auto a, auto b) {
+            return a.second < b.second;
+        })->first;
     auto luminance = [](QRgb c) {
-        double sum = 0;
-        for (auto [v, weight] :
-             {std::pair{qRed(c), 0.2126}, {qGreen(c), 0.7152}, {qBlue(c), 0.0722}}) {
+        auto linear = [](int v) {
             const double s = v / 255.0;
-            sum += weight * (s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4));
-        }
-        return sum;
+            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
     };
     double best = 1;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
@@ -91,15 +90,10 @@ bool shows(QWidget *w, const QString &name)
     const QImage drawn =
         picture(name, shot.devicePixelRatio()).toImage().convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y + drawn.height() <= shot.height(); ++y)
-        for (int x = 0; x + drawn.width() <= shot.width(); ++x) {
-            int row = 0;
-            while (row < drawn.height() &&
-                   std::memcmp(shot.constScanLine(y + row) + 4 * x, drawn.constScanLine(row),
-                               4 * drawn.width()) == 0)
-                ++row;
-            if (row == drawn.height())
+        for (int x = 0; x + drawn.width() <= shot.width(); ++x)
+            if (shot.pixel(x, y) == drawn.pixel(0, 0) &&
+                shot.copy(x, y, drawn.width(), drawn.height()) == drawn)
                 return true;
-        }
     return false;
 }
 } // namespace

@@ -27,7 +27,7 @@ private slots:
                                 s.siemensDisplay(), s.windowStates(), s.currentMode()}),
                  QList<qint16>({0, -3, 3, -3, 0, 0}));
         for (const char *name : {"optV2", "optA1", "optR3", "optS1"})
-            QVERIFY2(option(name)->isChecked(), name);
+            QVERIFY2(m_s->control<QRadioButton>(mainName, name)->isChecked(), name);
         // Frame captions are bold; their contents must not inherit it.
         for (const char *name : {"frameUnits", "frameRes", "btnExercise", "optR1"})
             QCOMPARE(m_s->control(mainName, name)->font().bold(), name[0] == 'f');
@@ -69,9 +69,6 @@ private slots:
         m_s.reset();
         QVERIFY(windows[int(open.indexOf(mainName))].isNull());
     }
-
-private:
-    QRadioButton *option(const char *name) { return m_s->control<QRadioButton>(mainName, name); }
 };
 
 KVADRA_TEST_MAIN(TestShell)
