@@ -20,8 +20,8 @@ install(TARGETS kvadra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # packages do: the program never reads them.
 install(CODE "
   if(CMAKE_INSTALL_DO_STRIP)
-    execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
-                            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/kvadra\"
+    set(program \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/kvadra\")
+    execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment \"\${program}\"
                     COMMAND_ERROR_IS_FATAL ANY)
   endif()")
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/${KVADRA_APP_ID}.desktop
