@@ -2,9 +2,6 @@
 # targets exist.
 include(GNUInstallDirs)
 
-# The reverse-DNS name of the domain the About window's bug address is at: the desktop entry and
-# the AppStream entry are named by it, which is how software centres pair the two.
-set(KVADRA_APP_ID org.example.kvadra)
 set(KVADRA_HOMEPAGE "https://kvadra.example.org/" CACHE STRING "The project's web page")
 set(KVADRA_REPOSITORY "https://kvadra.example.org/git/kvadra"
     CACHE STRING "The project's public git repository, in a forge that serves raw files")

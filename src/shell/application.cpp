@@ -72,7 +72,7 @@ void setUpApplication(QApplication &app)
     QApplication::setApplicationName(applicationTitle());
     QApplication::setApplicationVersion(QString::fromLatin1(versionString));
     // Ties the windows to the menu entry, which is how Wayland desktops find their icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.kvadra"));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(applicationId));
     QApplication::setFont(programFont());
     app.setWindowIcon(programIcon());
     app.installEventFilter(new EnterPressesFocusedButton(&app));
