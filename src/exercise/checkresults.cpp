@@ -4,6 +4,7 @@
 #include "shell/messagebox.h"
 #include "shell/resultbox.h"
 #include "shell/widgets.h"
+#include "twoport/explain.h"
 #include "twoport/judge.h"
 #include "twoport/numbertext.h"
 
@@ -113,7 +114,7 @@ CheckResults::CheckResults(QWidget *parent) : QWidget(parent)
             selectAllOnFocus(yours);
             connect(yours, &QLineEdit::textChanged, this, [this, s, i] { judgeRow(s, i); });
             connect(yours, &QLineEdit::textEdited, this, [this, s, i] { explainRow(s, i); });
-            m_rows[size_t(s)][size_t(i)] = Row{value, unit, yours, verdict};
+            m_rows[size_t(s)][size_t(i)] = Row{name, value, unit, yours, verdict};
         }
         grid->setColumnStretch(4, 1);
         layout->addWidget(frame);
@@ -134,24 +135,24 @@ CheckResults::CheckResults(QWidget *parent) : QWidget(parent)
     layout->addWidget(explanation);
 }
 
+std::array<QWidget *, 5> CheckResults::Row::widgets() const
+{
+    return {name, value, unit, yours, verdict};
+}
+
 void CheckResults::follow(const ElementInput &input)
 {
     const bool sameSchematic = input.schematic == m_input.schematic;
     m_input = input;
     m_sets = computeSets(input);
     const Schematic &schematic = *input.schematic;
-    QStringList elements;
-    const bool resistance = schematic.family == Family::Resistance;
-    const QString unit =
-        displayUnit(resistance ? Quantity::Resistance : Quantity::Conductance, input.units);
-    for (int k = 1; k <= 3; ++k)
-        if (schematic.hasElement(k))
-            elements << (resistance ? QStringLiteral("R") : QStringLiteral("G")) +
-                            QString::number(k) + QStringLiteral(" = ") +
-                            withUnit(writeNumber(input.values[size_t(k - 1)]), unit);
-    m_heading->setText(
-        QStringLiteral("Schematic ") + QLatin1String(schematic.name) +
-        (elements.isEmpty() ? QString() : QStringLiteral(": ") + elements.join(", ")));
+    const QString elements =
+        elementValues(schematic, input.values,
+                      displayUnit(schematic.family == Family::Resistance ? Quantity::Resistance
+                                                                         : Quantity::Conductance,
+                                  input.units));
+    m_heading->setText(QStringLiteral("Schematic ") + QLatin1String(schematic.name) +
+                       (elements.isEmpty() ? QString() : QStringLiteral(": ") + elements));
     bool singular = false;
     for (ParameterSet set : allParameterSets) {
         const int s = int(set);
@@ -167,13 +168,8 @@ void CheckResults::follow(const ElementInput &input)
         for (int i = 0; i < 4; ++i) {
             const Row &row = m_rows[size_t(s)][size_t(i)];
             const bool shown = result && !result->singular;
-            for (QWidget *w :
-                 {static_cast<QWidget *>(row.value), static_cast<QWidget *>(row.unit),
-                  static_cast<QWidget *>(row.yours), static_cast<QWidget *>(row.verdict)})
+            for (QWidget *w : row.widgets())
                 w->setVisible(shown);
-            m_frames[size_t(s)]
-                ->findChild<QLabel *>(QStringLiteral("lbl") + entryName(set, i))
-                ->setVisible(shown);
             if (!sameSchematic)
                 row.yours->clear();
             if (!shown)
@@ -182,15 +178,14 @@ void CheckResults::follow(const ElementInput &input)
             const QString unitText = displayUnit(entryKind(set, i), input.units);
             const QString shownValue = writeNumber(result->values[size_t(i)]);
             const std::optional<QString> &fraction = result->fraction[size_t(i)];
-            const QString exact =
-                fraction ? withUnit(QStringLiteral("= ") + *fraction, unitText) : QString();
             row.value->setText(shownValue);
             row.value->setCursorPosition(0);
             row.value->setAccessibleName(withUnit(entry, unitText));
-            row.unit->setText(unitText + (exact.isEmpty() ? QString() : QLatin1Char(' ') + exact));
+            row.unit->setText(
+                unitText +
+                (fraction ? QStringLiteral(" = ") + withUnit(*fraction, unitText) : QString()));
             row.yours->setAccessibleName(QStringLiteral("Your ") + withUnit(entry, unitText));
-            explain(row.value, withUnit(entry + QStringLiteral(" = ") + shownValue, unitText) +
-                                   (exact.isEmpty() ? QString() : QLatin1Char(' ') + exact) + '\n' +
+            explain(row.value, resultHeadline(entry, shownValue, unitText, fraction) + '\n' +
                                    result->working[size_t(i)]);
             judgeRow(s, i);
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/form.h"
+#include "shell/resultbox.h"
 #include "twoport/parametersets.h"
 
 #include <QWidget>
@@ -9,12 +10,9 @@
 
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 
 namespace kvadra
 {
-
-class ResultBox;
 
 // check_results: every parameter set of the calculator's last successful calculation, each value
 // with its working and its exact fraction, and beside it a box where the student types their
@@ -33,10 +31,12 @@ public:
 
 private:
     struct Row {
+        QLabel *name;
         ResultBox *value;
         QLabel *unit;
         QLineEdit *yours;
         QLabel *verdict;
+        std::array<QWidget *, 5> widgets() const;
     };
     void judgeRow(int set, int entry);
     // Shows the full verdict on that entry below the sets.

@@ -29,16 +29,12 @@ const QColor lightGrey(200, 200, 200);
 // The working travels with the value: the tooltip, What's This and a screen reader's
 // description start with the entry and its value, exactly where the typed values allow, then
 // show how it came about.
-void showResult(ResultBox *box, const QString &shown, const std::optional<Rational> &exact,
+void showResult(ResultBox *box, const QString &shown, const std::optional<QString> &fraction,
                 const QString &unit, const QString &working)
 {
     box->setText(shown);
     box->setCursorPosition(0);
-    QString head = withUnit(box->objectName() + QStringLiteral(" = ") + shown, unit);
-    if (exact && !exact->isInteger())
-        if (const std::optional<QString> fraction = exact->text(6))
-            head += QStringLiteral(" = ") + withUnit(*fraction, unit);
-    explain(box, head + '\n' + working);
+    explain(box, resultHeadline(box->objectName(), shown, unit, fraction) + '\n' + working);
 }
 
 QLabel *makeBoldLabel(QWidget *parent, const char *name, const QString &text, int x, int y,

@@ -7,6 +7,7 @@
 #include "shell/twoportmain.h"
 #include "shell/widgets.h"
 #include "twoport/calcerror.h"
+#include "twoport/explain.h"
 #include "twoport/numbertext.h"
 
 #include <QAction>
@@ -95,8 +96,7 @@ void LabHelper::calculate()
             for (QAction *action : m_copying)
                 action->setEnabled(true);
         }
-        explain(m_answer, parameter ? withUnit(param + QStringLiteral(" = ") + shown,
-                                               answerUnit(*parameter, units)) +
+        explain(m_answer, parameter ? resultHeadline(param, shown, answerUnit(*parameter, units)) +
                                           '\n' + labExplanation(*parameter, m1, m2, units, shown)
                                     : QString());
         const QString expected = labSignWarning(equation, param, *value);

@@ -53,6 +53,15 @@ QString equationChain(const QStringList &steps)
     return kept.join(QStringLiteral(" = "));
 }
 
+QString resultHeadline(const QString &entry, const QString &shown, const QString &unit,
+                       const std::optional<QString> &fraction)
+{
+    QString line = withUnit(entry + QStringLiteral(" = ") + shown, unit);
+    if (fraction)
+        line += QStringLiteral(" = ") + withUnit(*fraction, unit);
+    return line;
+}
+
 QString explainEntry(const Calculation &c, Procedure procedure, const ProcedureTrace &trace,
                      int entry)
 {
@@ -136,17 +145,14 @@ namespace
 // The element values a matrix came from, those of the absent elements left out.
 QString elementsLine(const CalculatorResults &r, const ComputedMatrix &m, bool latex)
 {
+    if (!latex)
+        return elementValues(*r.schematic, m.elements, r.elementUnit);
     QStringList parts;
-    for (int k = 1; k <= 3; ++k) {
-        if (!r.schematic->hasElement(k))
-            continue;
-        const double v = m.elements[size_t(k - 1)];
-        parts << (latex ? letter(*r.schematic) + QStringLiteral("_{%1} = ").arg(k) +
-                              latexNumber(v) + latexUnit(r.elementUnit)
-                        : element(*r.schematic, k) + QStringLiteral(" = ") +
-                              withUnit(writeNumber(v), r.elementUnit));
-    }
-    return parts.join(latex ? QStringLiteral(",\\quad ") : QStringLiteral(", "));
+    for (int k = 1; k <= 3; ++k)
+        if (r.schematic->hasElement(k))
+            parts << letter(*r.schematic) + QStringLiteral("_{%1} = ").arg(k) +
+                         latexNumber(m.elements[size_t(k - 1)]) + latexUnit(r.elementUnit);
+    return parts.join(QStringLiteral(",\\quad "));
 }
 
 // Both matrices came from the same values, or only one was computed: one line serves both.
@@ -155,6 +161,17 @@ bool oneSetOfValues(const CalculatorResults &r)
     return !r.z || !r.y || r.z->elements == r.y->elements;
 }
 } // namespace
+
+QString elementValues(const Schematic &schematic, const std::array<double, 3> &values,
+                      const QString &unit)
+{
+    QStringList parts;
+    for (int k = 1; k <= 3; ++k)
+        if (schematic.hasElement(k))
+            parts << element(schematic, k) + QStringLiteral(" = ") +
+                         withUnit(writeNumber(values[size_t(k - 1)]), unit);
+    return parts.join(QStringLiteral(", "));
+}
 
 QString summaryText(const CalculatorResults &r)
 {

@@ -55,4 +55,13 @@ QString entryName(bool z, int entry);
 // The steps of a working joined by " = ", a step the same as the one before it left out.
 QString equationChain(const QStringList &steps);
 
+// The first line of a result's explanation: its entry and value, and its exact value where there
+// is one ("y11 = 0.454545454545455 mS = 5/11 mS").
+QString resultHeadline(const QString &entry, const QString &shown, const QString &unit,
+                       const std::optional<QString> &fraction = std::nullopt);
+
+// The values of the elements a schematic has: "R1 = 1 kOhm, R3 = 3 kOhm".
+QString elementValues(const Schematic &schematic, const std::array<double, 3> &values,
+                      const QString &unit);
+
 } // namespace kvadra

@@ -234,16 +234,14 @@ QStringList missingSetReason(const Schematic &s, ParameterSet set)
     }
 }
 
-std::array<std::optional<Rational>, 4> exactEntries(const ElementInput &in, Procedure procedure)
+std::array<std::optional<QString>, 4> exactEntries(const ElementInput &in, Procedure procedure)
 {
-    std::array<std::optional<Rational>, 4> out;
-    if (procedure == Procedure::None)
-        return out;
-    const auto elements = exactElements(in, procedure);
+    const auto elements =
+        procedure == Procedure::None ? std::nullopt : exactElements(in, procedure);
     if (!elements)
-        return out;
-    return toDisplay(exactBase(*elements, procedure),
-                     givesZ(procedure) ? ParameterSet::Z : ParameterSet::Y, in.units);
+        return {};
+    return fractions(toDisplay(exactBase(*elements, procedure),
+                               givesZ(procedure) ? ParameterSet::Z : ParameterSet::Y, in.units));
 }
 
 namespace

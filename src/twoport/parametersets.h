@@ -52,8 +52,8 @@ struct SetResult {
 // marked so.
 std::array<std::optional<SetResult>, 5> computeSets(const ElementInput &input);
 
-// The exact values of Z and Y in display units from the typed texts, where they are short
-// decimals; for the calculator's own working.
-std::array<std::optional<Rational>, 4> exactEntries(const ElementInput &input, Procedure procedure);
+// The exact values of Z or Y in display units from the typed texts, as SetResult::fraction has
+// them; for the calculator's own working.
+std::array<std::optional<QString>, 4> exactEntries(const ElementInput &input, Procedure procedure);
 
 } // namespace kvadra
