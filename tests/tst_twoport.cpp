@@ -133,6 +133,40 @@ private slots:
         QCOMPARE(read(text), value);
     }
 
+    // What the judge and the exact values rest on: the digits as typed, and the last one's place.
+    void typedDigits_data()
+    {
+        columns<QString, QString, int, int>("text", "digits", "exponent", "significant");
+        QTest::newRow("leading zeros are no digits") << "0.045"
+                                                     << "45" << -3 << 2;
+        QTest::newRow("trailing zeros are") << "-1.50"
+                                            << "150" << -2 << 3;
+        QTest::newRow("comma and exponent") << " 2,5E-3 "
+                                            << "25" << -4 << 2;
+        QTest::newRow("zero keeps its place") << "0.00"
+                                              << "0" << -2 << 1;
+        QTest::newRow("more digits than a double holds") << "0.11111111111111111111"
+                                                         << "11111111111111111111" << -20 << 20;
+        QTest::newRow("a point alone ends it") << "5."
+                                               << "5" << 0 << 1;
+    }
+    void typedDigits()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, digits);
+        QFETCH(int, exponent);
+        QFETCH(int, significant);
+        for (const char *loc : {"C", "de_DE"}) {
+            QLocale::setDefault(QLocale(loc));
+            const TypedNumber t = readTypedNumber(text);
+            QCOMPARE(t.digits, digits);
+            QCOMPARE(t.exponent, exponent);
+            QCOMPARE(t.significant(), significant);
+            QCOMPARE(t.negative, text.trimmed().startsWith('-'));
+            QCOMPARE(t.value, read(text));
+        }
+    }
+
     void writeNumber_data()
     {
         columns<QString, double, QString>("locale", "value", "text");

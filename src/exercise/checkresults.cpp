@@ -19,23 +19,6 @@ namespace kvadra
 
 namespace
 {
-QColor setColour(ParameterSet set)
-{
-    switch (set) {
-    case ParameterSet::Z:
-        return matrixColour(MatrixKind::Z);
-    case ParameterSet::Y:
-        return matrixColour(MatrixKind::Y);
-    case ParameterSet::H:
-        return matrixColour(MatrixKind::H);
-    case ParameterSet::ABCD:
-        return matrixColour(MatrixKind::ABCD);
-    case ParameterSet::G:
-        break;
-    }
-    return Qt::white;
-}
-
 QString verdictMark(Verdict::Kind kind)
 {
     switch (kind) {
@@ -76,7 +59,7 @@ CheckResults::CheckResults(QWidget *parent) : QWidget(parent)
         frame->setObjectName(QStringLiteral("frame") + setName(set));
         setFrameCaption(frame, setName(set) + QStringLiteral(" parameters"));
         makeBold(frame);
-        setBackground(frame, setColour(set));
+        setBackground(frame, matrixColour(set));
         auto *grid = new QGridLayout(frame);
         grid->setVerticalSpacing(1);
         grid->setContentsMargins(6, 2, 6, 2);

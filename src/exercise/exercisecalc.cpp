@@ -97,15 +97,15 @@ ExerciseCalc::ExerciseCalc(TwoportMain &main) : ToolWindow(main, Name, 8)
         this, "frmOutputAll", QStringLiteral("Computed twoport parameters"), 216, 8, 241, 281);
     outputAll->setFont(programFont());
     m_frmZ = makeFrame(outputAll, "frmZ", QStringLiteral("Z parameters"), 16, 24, 209, 105);
-    setBackground(m_frmZ, matrixColour(MatrixKind::Z));
+    setBackground(m_frmZ, matrixColour(ParameterSet::Z));
     const char *zNames[4] = {"z11", "z12", "z21", "z22"};
     const char *zLabels[4] = {"Label1", "Label2", "Label3", "Label4"};
-    m_z = makeMatrix(m_frmZ, zNames, zLabels, matrixColour(MatrixKind::Z));
+    m_z = makeMatrix(m_frmZ, zNames, zLabels, matrixColour(ParameterSet::Z));
     m_frmY = makeFrame(outputAll, "frmY", QStringLiteral("Y parameters"), 16, 136, 209, 105);
-    setBackground(m_frmY, matrixColour(MatrixKind::Y));
+    setBackground(m_frmY, matrixColour(ParameterSet::Y));
     const char *yNames[4] = {"y11", "y12", "y21", "y22"};
     const char *yLabels[4] = {"Label8", "Label7", "Label6", "Label5"};
-    m_y = makeMatrix(m_frmY, yNames, yLabels, matrixColour(MatrixKind::Y));
+    m_y = makeMatrix(m_frmY, yNames, yLabels, matrixColour(ParameterSet::Y));
     m_continue =
         makeButton(outputAll, "cmdContinue", QStringLiteral("Continue..."), 16, 248, 209, 25);
     m_continue->setEnabled(false);

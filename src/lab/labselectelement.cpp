@@ -20,12 +20,12 @@ LabSelectElement::LabSelectElement(TwoportMain &main) : ToolWindow(main, Name, 1
     const struct {
         const char *name, *caption;
         int x, y, h;
-        MatrixKind kind;
+        ParameterSet kind;
     } frames[] = {
-        {"frameZ", "Z parameters", 120, 120, 1600, MatrixKind::Z},
-        {"frameY", "Y parameters", 1560, 120, 1575, MatrixKind::Y},
-        {"frameH", "H parameters", 120, 1800, 1575, MatrixKind::H},
-        {"frameABCD", "ABCD", 1560, 1800, 1575, MatrixKind::ABCD},
+        {"frameZ", "Z parameters", 120, 120, 1600, ParameterSet::Z},
+        {"frameY", "Y parameters", 1560, 120, 1575, ParameterSet::Y},
+        {"frameH", "H parameters", 120, 1800, 1575, ParameterSet::H},
+        {"frameABCD", "ABCD", 1560, 1800, 1575, ParameterSet::ABCD},
     };
     const auto &parameters = labParameters();
     for (int f = 0; f < 4; ++f) {

@@ -112,19 +112,21 @@ void setFixedWindow(QWidget *window, int clientWidth, int clientHeight, bool min
     window->setFixedSize(clientWidth, clientHeight);
 }
 
-QColor matrixColour(MatrixKind kind)
+QColor matrixColour(ParameterSet set)
 {
-    switch (kind) {
-    case MatrixKind::Z:
+    switch (set) {
+    case ParameterSet::Z:
         return QColor(192, 255, 255);
-    case MatrixKind::Y:
+    case ParameterSet::Y:
         return QColor(255, 255, 192);
-    case MatrixKind::H:
+    case ParameterSet::H:
         return QColor(255, 192, 192);
-    case MatrixKind::ABCD:
+    case ParameterSet::ABCD:
+        return QColor(192, 255, 192);
+    case ParameterSet::G:
         break;
     }
-    return QColor(192, 255, 192);
+    return Qt::white;
 }
 
 void setFrameCaption(QGroupBox *frame, const QString &caption)

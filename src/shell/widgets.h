@@ -1,5 +1,7 @@
 #pragma once
 
+#include "twoport/parameterset.h"
+
 #include <QColor>
 #include <QList>
 #include <QString>
@@ -57,9 +59,8 @@ void setUpWindow(QWidget *window, bool fixedBorder, bool minimizeBox, bool dialo
 // A fixed-size top-level window with that client area.
 void setFixedWindow(QWidget *window, int clientWidth, int clientHeight, bool minimizeBox);
 
-// Each matrix has its colour, the same in every window that shows it.
-enum class MatrixKind { Z, Y, H, ABCD };
-QColor matrixColour(MatrixKind kind);
+// Each matrix has its colour, the same in every window that shows it; G has none of its own.
+QColor matrixColour(ParameterSet set);
 
 // A frame's caption, which is also what a screen reader calls the frame.
 void setFrameCaption(QGroupBox *frame, const QString &caption);

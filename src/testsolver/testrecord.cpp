@@ -1,7 +1,7 @@
 #include "testsolver/testrecord.h"
 
-#include "twoport/explain.h"
 #include "twoport/numbertext.h"
+#include "twoport/parameterset.h"
 
 #include <QLocale>
 
@@ -70,7 +70,7 @@ QString compareExplanation(const TestRecord &r, int code, int k, const QString &
     const bool caseExists = (z ? r.caseZExists : r.caseYExists)[size_t(k)] == 1;
     const double initial = (z ? r.initialZ : r.initialY)[size_t(j)];
     const double other = (z ? r.caseZ : r.caseY)[size_t(4 * k + j)];
-    const QString name = entryName(z, j);
+    const QString name = entryName(z ? ParameterSet::Z : ParameterSet::Y, j);
     auto line = [&](const QString &who, bool exists, double v) {
         return name + QStringLiteral(" in ") + who + QStringLiteral(": ") +
                (exists ? writeNumber(v) + QLatin1Char(' ') + unit

@@ -38,12 +38,6 @@ QString entryExpression(const EntryFormula &f, const std::function<QString(int)>
 }
 } // namespace
 
-QString entryName(bool z, int entry)
-{
-    static const char *const suffix[4] = {"11", "12", "21", "22"};
-    return QLatin1String(z ? "z" : "y") + QLatin1String(suffix[entry]);
-}
-
 QString equationChain(const QStringList &steps)
 {
     QStringList kept;
@@ -99,7 +93,7 @@ QString explainEntry(const Calculation &c, Procedure procedure, const ProcedureT
     }
     const EntryFormula &f = formula.entries[size_t(entry)];
     const QString line =
-        equationChain({entryName(z, entry),
+        equationChain({entryName(z ? ParameterSet::Z : ParameterSet::Y, entry),
                        entryExpression(
                            f, [&s](int k) { return element(s, k); }, QStringLiteral("Δ")),
                        entryExpression(f, base, delta),
@@ -184,6 +178,7 @@ QString summaryText(const CalculatorResults &r)
             text += elements + '\n';
     }
     auto matrix = [&](bool z, const std::optional<ComputedMatrix> &m) {
+        const ParameterSet set = z ? ParameterSet::Z : ParameterSet::Y;
         QString title = (z ? QStringLiteral("Z parameters (") + r.zUnit
                            : QStringLiteral("Y parameters (") + r.yUnit) +
                         ')';
@@ -201,8 +196,8 @@ QString summaryText(const CalculatorResults &r)
         for (int row = 0; row < 2; ++row)
             text +=
                 QStringLiteral("  %1 = %2    %3 = %4\n")
-                    .arg(entryName(z, 2 * row), writeNumber(m->entries[size_t(2 * row)]),
-                         entryName(z, 2 * row + 1), writeNumber(m->entries[size_t(2 * row + 1)]));
+                    .arg(entryName(set, 2 * row), writeNumber(m->entries[size_t(2 * row)]),
+                         entryName(set, 2 * row + 1), writeNumber(m->entries[size_t(2 * row + 1)]));
     };
     matrix(true, r.z);
     matrix(false, r.y);

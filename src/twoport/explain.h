@@ -2,6 +2,7 @@
 
 #include "twoport/catalogue.h"
 #include "twoport/formulas.h"
+#include "twoport/parameterset.h"
 
 #include <QString>
 #include <QStringList>
@@ -48,9 +49,6 @@ struct CalculatorResults {
 // Plain text, or a LaTeX fragment (amsmath for its matrices).
 QString summaryText(const CalculatorResults &r);
 QString summaryLatex(const CalculatorResults &r);
-
-// "z11", "y22", ...
-QString entryName(bool z, int entry);
 
 // The steps of a working joined by " = ", a step the same as the one before it left out.
 QString equationChain(const QStringList &steps);

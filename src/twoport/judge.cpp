@@ -3,8 +3,6 @@
 #include "twoport/calcerror.h"
 #include "twoport/numbertext.h"
 
-#include <QRegularExpression>
-
 #include <cmath>
 #include <functional>
 
@@ -13,29 +11,6 @@ namespace kvadra
 
 namespace
 {
-// The digits a value was typed with: how many are significant, and the place of the last one.
-struct Precision {
-    int digits = 0;
-    double lastPlace = 1; // 10 to the power of the last typed digit
-};
-
-Precision precisionOf(const QString &typed)
-{
-    static const QRegularExpression number(
-        QStringLiteral("^\\s*[+-]?([0-9]*)(?:[.,]([0-9]*))?(?:[eE]([+-]?[0-9]+))?\\s*$"));
-    const QRegularExpressionMatch m = number.match(typed);
-    Precision p;
-    if (!m.hasMatch())
-        return p;
-    const QString all = m.captured(1) + m.captured(2);
-    qsizetype first = 0;
-    while (first < all.size() && all[first] == QLatin1Char('0'))
-        ++first;
-    p.digits = int(std::max<qsizetype>(1, all.size() - first));
-    p.lastPlace = std::pow(10.0, m.captured(3).toInt() - int(m.captured(2).size()));
-    return p;
-}
-
 double roundAt(double x, double place)
 {
     return place > 0 && std::isfinite(place) ? std::round(x / place) * place : x;
@@ -71,54 +46,21 @@ QString digitsText(int digits)
     return digits == 1 ? QStringLiteral("the 1 digit typed")
                        : QStringLiteral("the %1 digits typed").arg(digits);
 }
-} // namespace
+// A wrong value one of the usual slips gives, with its words.
+struct Candidate {
+    double value;
+    QString brief, text;
+};
 
-Verdict judge(const QString &typed, ParameterSet set, int entry,
-              const std::array<std::optional<SetResult>, 5> &sets)
+// The wrong values the usual slips give for `entry` of `set`, most likely first.
+QList<Candidate> slipCandidates(ParameterSet set, int entry,
+                                const std::array<std::optional<SetResult>, 5> &sets)
 {
-    if (typed.trimmed().isEmpty())
-        return {};
     auto usable = [&sets](ParameterSet s) { return sets[size_t(s)] && !sets[size_t(s)]->singular; };
-    if (!usable(set))
-        return {};
     const SetResult &own = *sets[size_t(set)];
-    double v = 0;
-    try {
-        v = readNumber(typed);
-    } catch (const CalcError &) {
-        return {Verdict::Unreadable, QStringLiteral("not a number"),
-                QStringLiteral("Not a number: type digits with a point or a comma, and an "
-                               "exponent if you like (2.5E-3).")};
-    }
-    const Precision p = precisionOf(typed);
     const double value = own.values[size_t(entry)];
     const QString name = entryName(set, entry);
     const QString shown = writeNumber(value);
-    const QString matches = QStringLiteral("matches to ") + digitsText(p.digits);
-    const QString rounded = writeNumber(roundAt(value, p.lastPlace));
-    switch (agreement(v, value, p.lastPlace)) {
-    case Agreement::Rounded:
-        return {Verdict::Match, matches, QStringLiteral("It ") + matches + '.'};
-    case Agreement::InSteps:
-        return {Verdict::Match, matches + QStringLiteral(", rounded in steps"),
-                QStringLiteral("It ") + matches +
-                    QStringLiteral(", rounded in steps; rounded at "
-                                   "once it is ") +
-                    rounded + '.'};
-    case Agreement::CutOff:
-        return {Verdict::Match, matches + QStringLiteral(", cut off"),
-                QStringLiteral("It ") + matches +
-                    QStringLiteral(", cut off rather than rounded; rounded it is ") + rounded +
-                    '.'};
-    case Agreement::None:
-        break;
-    }
-
-    // The wrong values the usual slips give, each with its words, most likely first.
-    struct Candidate {
-        double value;
-        QString brief, text;
-    };
     QList<Candidate> candidates;
     candidates << Candidate{-value, QStringLiteral("sign lost"),
                             QStringLiteral("The sign is lost: the value is ") + shown + '.'};
@@ -173,15 +115,54 @@ Verdict judge(const QString &typed, ParameterSet set, int entry,
                 QStringLiteral("That is ") + same + QStringLiteral(", the same entry of the ") +
                     setName(other) + QStringLiteral(" set.")};
         }
-    for (const Candidate &c : candidates)
-        if (agreement(v, c.value, p.lastPlace) != Agreement::None)
+    return candidates;
+}
+} // namespace
+
+Verdict judge(const QString &typed, ParameterSet set, int entry,
+              const std::array<std::optional<SetResult>, 5> &sets)
+{
+    if (typed.trimmed().isEmpty() || !sets[size_t(set)] || sets[size_t(set)]->singular)
+        return {};
+    const SetResult &own = *sets[size_t(set)];
+    TypedNumber t;
+    try {
+        t = readTypedNumber(typed);
+    } catch (const CalcError &) {
+        return {Verdict::Unreadable, QStringLiteral("not a number"),
+                QStringLiteral("Not a number: type digits with a point or a comma, and an "
+                               "exponent if you like (2.5E-3).")};
+    }
+    const double place = std::pow(10.0, t.exponent);
+    const double value = own.values[size_t(entry)];
+    const QString matches = QStringLiteral("matches to ") + digitsText(t.significant());
+    const QString rounded = writeNumber(roundAt(value, place));
+    switch (agreement(t.value, value, place)) {
+    case Agreement::Rounded:
+        return {Verdict::Match, matches, QStringLiteral("It ") + matches + '.'};
+    case Agreement::InSteps:
+        return {Verdict::Match, matches + QStringLiteral(", rounded in steps"),
+                QStringLiteral("It ") + matches +
+                    QStringLiteral(", rounded in steps; rounded at "
+                                   "once it is ") +
+                    rounded + '.'};
+    case Agreement::CutOff:
+        return {Verdict::Match, matches + QStringLiteral(", cut off"),
+                QStringLiteral("It ") + matches +
+                    QStringLiteral(", cut off rather than rounded; rounded it is ") + rounded +
+                    '.'};
+    case Agreement::None:
+        break;
+    }
+    for (const Candidate &c : slipCandidates(set, entry, sets))
+        if (agreement(t.value, c.value, place) != Agreement::None)
             return {Verdict::Slip, c.brief, c.text};
     // Close, but not to the digits typed: a step rounded before the end.
-    if (value != 0 && std::abs(v - value) <= 0.01 * std::abs(value))
+    if (value != 0 && std::abs(t.value - value) <= 0.01 * std::abs(value))
         return {Verdict::Slip, QStringLiteral("rounded too early?"),
                 QStringLiteral("Close, but off in the digits typed: an intermediate result "
                                "rounded too early? The value is ") +
-                    shown + '.'};
+                    writeNumber(value) + '.'};
     return {Verdict::Unexplained, QStringLiteral("no usual slip: see the working"),
             QStringLiteral("No usual slip explains it. The working:\n") +
                 own.working[size_t(entry)]};

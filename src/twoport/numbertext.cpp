@@ -32,6 +32,72 @@ double readNumber(const QString &text)
     return value;
 }
 
+std::optional<TypedNumber> scanDecimal(QStringView text, qsizetype *length)
+{
+    // Exponents beyond this are no value a student means; they would only make exact readings huge.
+    constexpr int exponentLimit = 9999;
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    auto digitAt = [&](qsizetype k) {
+        return k < n && text[k] >= QLatin1Char('0') && text[k] <= QLatin1Char('9');
+    };
+    TypedNumber t;
+    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+        t.negative = text[i++] == QLatin1Char('-');
+    QString all;
+    int fraction = 0;
+    bool point = false;
+    for (; i < n; ++i) {
+        if (digitAt(i)) {
+            all += text[i];
+            fraction += point ? 1 : 0;
+        } else if (!point && (text[i] == QLatin1Char('.') || text[i] == QLatin1Char(','))) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (all.isEmpty())
+        return std::nullopt;
+    int exponent = 0;
+    if (i < n && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
+        qsizetype k = i + 1;
+        bool negative = false;
+        if (k < n && (text[k] == QLatin1Char('+') || text[k] == QLatin1Char('-')))
+            negative = text[k++] == QLatin1Char('-');
+        if (digitAt(k)) {
+            for (; digitAt(k); ++k) {
+                exponent = exponent * 10 + (text[k].unicode() - '0');
+                if (exponent > exponentLimit)
+                    return std::nullopt;
+            }
+            exponent = negative ? -exponent : exponent;
+            i = k;
+        }
+    }
+    qsizetype first = 0;
+    while (first < all.size() && all[first] == QLatin1Char('0'))
+        ++first;
+    t.digits = first == all.size() ? QStringLiteral("0") : all.mid(first);
+    t.exponent = exponent - fraction;
+    if (length)
+        *length = i;
+    return t;
+}
+
+TypedNumber readTypedNumber(const QString &text)
+{
+    const double value = readNumber(text);
+    const QString trimmed = text.trimmed();
+    qsizetype length = 0;
+    std::optional<TypedNumber> t = scanDecimal(trimmed, &length);
+    // A spelling only the locale knows: its digits are those of the double.
+    if (!t || length != trimmed.size())
+        t = scanDecimal(QLocale::c().toString(value, 'g', 17));
+    t->value = value;
+    return *t;
+}
+
 namespace
 {
 QString fifteenDigits(double value, QLocale locale)

@@ -2,6 +2,7 @@
 
 #include "twoport/catalogue.h"
 #include "twoport/formulas.h"
+#include "twoport/parameterset.h"
 #include "twoport/rational.h"
 #include "twoport/units.h"
 
@@ -13,18 +14,6 @@
 
 namespace kvadra
 {
-
-// The five parameter sets of the course. B and D take I2 as flowing out of port 2, as the lab
-// helper measures it.
-enum class ParameterSet { Z, Y, H, G, ABCD };
-inline constexpr std::array<ParameterSet, 5> allParameterSets{
-    ParameterSet::Z, ParameterSet::Y, ParameterSet::H, ParameterSet::G, ParameterSet::ABCD};
-
-QString setName(ParameterSet set); // "Z", ..., "ABCD"
-// "z11", "h21", "g12", "A", ...: entries in the order 11, 12, 21, 22 (A, B, C, D).
-QString entryName(ParameterSet set, int entry);
-// What an entry is: an impedance, an admittance or a ratio without a unit.
-Quantity entryKind(ParameterSet set, int entry);
 
 // Whether the schematic has the set, whatever values its elements take.
 bool hasSet(const Schematic &schematic, ParameterSet set);

@@ -1,6 +1,6 @@
 #include "twoport/rational.h"
 
-#include <QRegularExpression>
+#include "twoport/numbertext.h"
 
 namespace kvadra
 {
@@ -75,21 +75,15 @@ std::optional<Rational> Rational::powerOfTen(int power)
 
 std::optional<Rational> Rational::fromText(const QString &text)
 {
-    static const QRegularExpression number(
-        QStringLiteral("^\\s*([+-]?)([0-9]*)(?:[.,]([0-9]*))?(?:[eE]([+-]?[0-9]{1,3}))?\\s*$"));
-    const QRegularExpressionMatch m = number.match(text);
-    if (!m.hasMatch() || (m.captured(2).isEmpty() && m.captured(3).isEmpty()))
-        return std::nullopt;
-    const QString digits = m.captured(2) + m.captured(3);
-    if (digits.size() > 36)
+    const QString trimmed = text.trimmed();
+    qsizetype length = 0;
+    const std::optional<TypedNumber> t = scanDecimal(trimmed, &length);
+    if (!t || length != trimmed.size() || t->digits.size() > 36)
         return std::nullopt;
     RationalInt num = 0;
-    for (QChar c : digits)
+    for (QChar c : t->digits)
         num = num * 10 + (c.unicode() - '0');
-    if (m.captured(1) == QLatin1String("-"))
-        num = -num;
-    const int exponent = m.captured(4).toInt() - int(m.captured(3).size());
-    return make(num, 1) * powerOfTen(exponent);
+    return make(t->negative ? -num : num, 1) * powerOfTen(t->exponent);
 }
 
 std::optional<QString> Rational::text(int digits) const
