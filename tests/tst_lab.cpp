@@ -1,4 +1,4 @@
-#include "resources/pictures.h"
+#include "resources/picturewidgets.h"
 #include "support/session.h"
 
 #include <QAction>

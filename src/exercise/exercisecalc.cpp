@@ -2,7 +2,7 @@
 
 #include "exercise/checkresults.h"
 
-#include "resources/pictures.h"
+#include "resources/picturewidgets.h"
 #include "shell/application.h"
 #include "shell/messagebox.h"
 #include "shell/resultbox.h"
@@ -143,7 +143,7 @@ void ExerciseCalc::prepare(qint16 schemNumber, const QString &schemName, const Q
                            const QString &siemensPrefix)
 {
     m_continue->setEnabled(false);
-    m_picture->setPictureName(QStringLiteral("TEST") + schemName);
+    m_picture->setPictureName(schematicPictureName(schemName));
     m_frmInput->setEnabled(true);
     for (QLineEdit *value : m_values)
         value->setEnabled(false);

@@ -8,26 +8,36 @@
 namespace kvadra
 {
 
+QString labPictureName(const QString &parameter)
+{
+    return QStringLiteral("LAB") + parameter.toUpper();
+}
+
+QString LabParameter::pictureName() const
+{
+    return labPictureName(QLatin1String(name));
+}
+
 const std::array<LabParameter, 16> &labParameters()
 {
     using Q = Quantity;
     static const std::array<LabParameter, 16> table{{
-        {"btnZ11", "z11", "V1", Q::Voltage, "I1", Q::Current, Q::Resistance, 1},
-        {"btnZ12", "z12", "V1", Q::Voltage, "I2", Q::Current, Q::Resistance, 1},
-        {"btnZ21", "z21", "V2", Q::Voltage, "I1", Q::Current, Q::Resistance, 1},
-        {"btnZ22", "z22", "V2", Q::Voltage, "I2", Q::Current, Q::Resistance, 1},
-        {"btnY11", "y11", "I1", Q::Current, "V1", Q::Voltage, Q::Conductance, 2},
-        {"btnY12", "y12", "I1", Q::Current, "V2", Q::Voltage, Q::Conductance, 2},
-        {"btnY21", "y21", "I2", Q::Current, "V1", Q::Voltage, Q::Conductance, 2},
-        {"btnY22", "y22", "I2", Q::Current, "V2", Q::Voltage, Q::Conductance, 2},
-        {"btnH11", "h11", "V1", Q::Voltage, "I1", Q::Current, Q::Resistance, 1},
-        {"btnH12", "h12", "V1", Q::Voltage, "V2", Q::Voltage, Q::None, 3},
-        {"btnH21", "h21", "I1", Q::Current, "I2", Q::Current, Q::None, 4},
-        {"btnH22", "h22", "I2", Q::Current, "V2", Q::Voltage, Q::Conductance, 2},
-        {"btnA", "A", "V1", Q::Voltage, "V2", Q::Voltage, Q::None, 5},
-        {"btnB", "B", "V1", Q::Voltage, "I2", Q::Current, Q::None, 6},
-        {"btnC", "C", "I1", Q::Current, "V2", Q::Voltage, Q::None, 7},
-        {"btnD", "D", "I1", Q::Current, "I2", Q::Current, Q::None, 8},
+        {"z11", "V1", Q::Voltage, "I1", Q::Current, Q::Resistance, 1},
+        {"z12", "V1", Q::Voltage, "I2", Q::Current, Q::Resistance, 1},
+        {"z21", "V2", Q::Voltage, "I1", Q::Current, Q::Resistance, 1},
+        {"z22", "V2", Q::Voltage, "I2", Q::Current, Q::Resistance, 1},
+        {"y11", "I1", Q::Current, "V1", Q::Voltage, Q::Conductance, 2},
+        {"y12", "I1", Q::Current, "V2", Q::Voltage, Q::Conductance, 2},
+        {"y21", "I2", Q::Current, "V1", Q::Voltage, Q::Conductance, 2},
+        {"y22", "I2", Q::Current, "V2", Q::Voltage, Q::Conductance, 2},
+        {"h11", "V1", Q::Voltage, "I1", Q::Current, Q::Resistance, 1},
+        {"h12", "V1", Q::Voltage, "V2", Q::Voltage, Q::None, 3},
+        {"h21", "I1", Q::Current, "I2", Q::Current, Q::None, 4},
+        {"h22", "I2", Q::Current, "V2", Q::Voltage, Q::Conductance, 2},
+        {"A", "V1", Q::Voltage, "V2", Q::Voltage, Q::None, 5},
+        {"B", "V1", Q::Voltage, "I2", Q::Current, Q::None, 6},
+        {"C", "I1", Q::Current, "V2", Q::Voltage, Q::None, 7},
+        {"D", "I1", Q::Current, "I2", Q::Current, Q::None, 8},
     }};
     return table;
 }

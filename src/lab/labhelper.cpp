@@ -1,7 +1,7 @@
 #include "lab/labhelper.h"
 
 #include "lab/labformula.h"
-#include "resources/pictures.h"
+#include "resources/picturewidgets.h"
 #include "shell/messagebox.h"
 #include "shell/resultbox.h"
 #include "shell/twoportmain.h"

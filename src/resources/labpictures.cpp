@@ -1,5 +1,7 @@
 #include "resources/drawing.h"
 
+#include "lab/labformula.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -24,29 +26,30 @@ enum class Port {
 };
 
 struct Setup {
-    const char *parameter;
     Port port1;
     Port port2;
 };
 
+// In the order of the lab helper's parameters: z11 ... z22, y11 ... y22, h11 ... h22, A ... D.
 constexpr Setup kSetups[] = {
-    {"Z11", Port::CurrentSourceAndVoltmeter, Port::Open},
-    {"Z12", Port::Voltmeter, Port::CurrentSource},
-    {"Z21", Port::CurrentSource, Port::Voltmeter},
-    {"Z22", Port::Open, Port::CurrentSourceAndVoltmeter},
-    {"Y11", Port::VoltageSourceAndSeriesAmmeter, Port::Shorted},
-    {"Y12", Port::AmmeterUp, Port::VoltageSource},
-    {"Y21", Port::VoltageSource, Port::AmmeterUp},
-    {"Y22", Port::Shorted, Port::VoltageSourceAndSeriesAmmeter},
-    {"H11", Port::CurrentSourceAndVoltmeter, Port::Shorted},
-    {"H12", Port::Voltmeter, Port::VoltageSource},
-    {"H21", Port::CurrentSource, Port::AmmeterUp},
-    {"H22", Port::Open, Port::VoltageSourceAndSeriesAmmeter},
-    {"A", Port::VoltageSource, Port::Voltmeter},
-    {"B", Port::VoltageSource, Port::AmmeterDown},
-    {"C", Port::CurrentSource, Port::Voltmeter},
-    {"D", Port::CurrentSource, Port::AmmeterDown},
+    {Port::CurrentSourceAndVoltmeter, Port::Open},
+    {Port::Voltmeter, Port::CurrentSource},
+    {Port::CurrentSource, Port::Voltmeter},
+    {Port::Open, Port::CurrentSourceAndVoltmeter},
+    {Port::VoltageSourceAndSeriesAmmeter, Port::Shorted},
+    {Port::AmmeterUp, Port::VoltageSource},
+    {Port::VoltageSource, Port::AmmeterUp},
+    {Port::Shorted, Port::VoltageSourceAndSeriesAmmeter},
+    {Port::CurrentSourceAndVoltmeter, Port::Shorted},
+    {Port::Voltmeter, Port::VoltageSource},
+    {Port::CurrentSource, Port::AmmeterUp},
+    {Port::Open, Port::VoltageSourceAndSeriesAmmeter},
+    {Port::VoltageSource, Port::Voltmeter},
+    {Port::VoltageSource, Port::AmmeterDown},
+    {Port::CurrentSource, Port::Voltmeter},
+    {Port::CurrentSource, Port::AmmeterDown},
 };
+static_assert(std::size(kSetups) == std::tuple_size_v<std::array<LabParameter, 16>>);
 
 constexpr int kPictureWidth = 240;
 constexpr int kBoxWidth = 82;
@@ -222,10 +225,11 @@ private:
 
 const Setup *findSetup(const QString &parameter)
 {
-    const auto it = std::find_if(std::begin(kSetups), std::end(kSetups), [&](const Setup &s) {
-        return parameter == QLatin1String(s.parameter);
-    });
-    return it == std::end(kSetups) ? nullptr : it;
+    const auto &parameters = labParameters();
+    for (size_t i = 0; i < parameters.size(); ++i)
+        if (parameter == QString::fromLatin1(parameters[i].name).toUpper())
+            return &kSetups[i];
+    return nullptr;
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "shell/aboutwindow.h"
 
-#include "resources/pictures.h"
+#include "resources/programicon.h"
 #include "shell/application.h"
 #include "shell/widgets.h"
 #include "version.h"

@@ -1,6 +1,6 @@
 #include "shell/application.h"
 
-#include "resources/pictures.h"
+#include "resources/programicon.h"
 #include "version.h"
 
 #include <QAccessibleWidget>

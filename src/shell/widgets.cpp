@@ -78,15 +78,20 @@ ResultBox *makeResult(QWidget *parent, const char *name, int x, int y, int w, in
     return place(new ResultBox(parent), name, x, y, w, h);
 }
 
+QString parameterButtonName(const QString &parameter)
+{
+    return QStringLiteral("btn") + parameter.toUpper();
+}
+
 std::array<QPushButton *, 4> makeButtonGrid(QGroupBox *frame,
-                                            const std::array<const char *, 4> &names,
-                                            const std::array<const char *, 4> &captions,
+                                            const std::array<QString, 4> &parameters,
                                             const std::function<void(int)> &onClick)
 {
     const int left[2] = {120, 720}, top[2] = {360, 960};
     std::array<QPushButton *, 4> buttons{};
     for (int i = 0; i < 4; ++i) {
-        QPushButton *b = makeButton(frame, names[size_t(i)], QLatin1String(captions[size_t(i)]),
+        const QString &parameter = parameters[size_t(i)];
+        QPushButton *b = makeButton(frame, qPrintable(parameterButtonName(parameter)), parameter,
                                     tw(left[i % 2]), tw(top[i / 2]), tw(495), tw(495));
         QObject::connect(b, &QPushButton::clicked, frame, [onClick, i] { onClick(i); });
         buttons[size_t(i)] = b;

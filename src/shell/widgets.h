@@ -45,11 +45,12 @@ QLineEdit *makeEdit(QWidget *parent, const char *name, const QString &text, int 
                     int h);
 ResultBox *makeResult(QWidget *parent, const char *name, int x, int y, int w, int h);
 
-// The four square parameter buttons of a matrix frame, row by row (11, 12, 21, 22); a click
-// calls onClick with the button's index.
+// The name of a parameter's button: "btnZ11" for "z11", "btnA" for "A".
+QString parameterButtonName(const QString &parameter);
+// The four square parameter buttons of a matrix frame, row by row (11, 12, 21, 22), each captioned
+// with its parameter and named after it; a click calls onClick with the button's index.
 std::array<QPushButton *, 4> makeButtonGrid(QGroupBox *frame,
-                                            const std::array<const char *, 4> &names,
-                                            const std::array<const char *, 4> &captions,
+                                            const std::array<QString, 4> &parameters,
                                             const std::function<void(int)> &onClick);
 
 // Title-bar boxes, border and face of a top-level window: always a close box, never a maximize
