@@ -9,6 +9,7 @@
 #include "shell/twoportmain.h"
 #include "shell/widgets.h"
 #include "twoport/calcerror.h"
+#include "twoport/missingmatrix.h"
 #include "twoport/numbertext.h"
 #include "twoport/units.h"
 
@@ -309,7 +310,7 @@ QString ExerciseCalc::copyResults(bool latex) const
 {
     if (!m_results.z && !m_results.y)
         return QString();
-    return latex ? summaryLatex(m_results) : summaryText(m_results);
+    return calculatorCopy(m_results, latex ? CopyFlavour::Latex : CopyFlavour::Text);
 }
 
 } // namespace kvadra

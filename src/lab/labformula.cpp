@@ -1,6 +1,7 @@
 #include "lab/labformula.h"
 
 #include "twoport/calcerror.h"
+#include "twoport/copytext.h"
 #include "twoport/explain.h"
 #include "twoport/numbertext.h"
 #include "twoport/scaling.h"
@@ -144,28 +145,20 @@ QString labExplanation(const LabParameter &p, double m1, double m2, const UnitPo
     return equationChain(steps);
 }
 
-QString labSummary(const LabReading &r, bool latex)
+QString labCopy(const LabReading &r, CopyFlavour flavour)
 {
     const LabParameter &p = *r.parameter;
-    const QString unit1 = displayUnit(p.meas1, r.units), unit2 = displayUnit(p.meas2, r.units);
-    const QString unit = answerUnit(p, r.units);
-    if (!latex)
-        return QStringLiteral("Parameter ") + QLatin1String(p.name) + '\n' +
-               QLatin1String(p.meas1Name) + QStringLiteral(" = ") +
-               withUnit(writeNumber(r.m1), unit1) + '\n' + QLatin1String(p.meas2Name) +
-               QStringLiteral(" = ") + withUnit(writeNumber(r.m2), unit2) + '\n' +
-               QLatin1String(p.name) + QStringLiteral(" = ") +
-               withUnit(writeNumber(r.answer), unit) + '\n';
-    auto symbol = [](const char *name) {
-        const QString n = QLatin1String(name);
-        return n.size() > 1 ? n.left(1) + QStringLiteral("_{") + n.mid(1) + '}' : n;
-    };
-    return QStringLiteral("% Parameter ") + QLatin1String(p.name) +
-           QStringLiteral(", no package needed\n$") + symbol(p.meas1Name) + QStringLiteral(" = ") +
-           latexNumber(r.m1) + latexUnit(unit1) + QStringLiteral(",\\quad ") + symbol(p.meas2Name) +
-           QStringLiteral(" = ") + latexNumber(r.m2) + latexUnit(unit2) +
-           QStringLiteral(",\\quad ") + symbol(p.name) + QStringLiteral(" = ") +
-           latexNumber(r.answer) + latexUnit(unit) + QStringLiteral("$\n");
+    CopyText copy(flavour);
+    const QString parameter = QStringLiteral("Parameter ") + QLatin1String(p.name);
+    if (copy.latex())
+        copy.note(parameter + QStringLiteral(", no package needed"));
+    else
+        copy.line(parameter);
+    copy.values({{QLatin1String(p.meas1Name), r.m1, displayUnit(p.meas1, r.units)},
+                 {QLatin1String(p.meas2Name), r.m2, displayUnit(p.meas2, r.units)},
+                 {QLatin1String(p.name), r.answer, answerUnit(p, r.units)}},
+                QStringLiteral("\n"));
+    return copy.text();
 }
 
 } // namespace kvadra

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "twoport/copytext.h"
 #include "twoport/units.h"
 
 #include <QString>
@@ -59,6 +60,6 @@ struct LabReading {
 };
 
 // The calculation as plain text or as a LaTeX fragment (which needs no package).
-QString labSummary(const LabReading &r, bool latex);
+QString labCopy(const LabReading &r, CopyFlavour flavour);
 
 } // namespace kvadra

@@ -124,7 +124,7 @@ void LabHelper::setCaptions(const QString &measure1, const QString &measure2,
 
 QString LabHelper::copyResults(bool latex) const
 {
-    return m_last ? labSummary(*m_last, latex) : QString();
+    return m_last ? labCopy(*m_last, latex ? CopyFlavour::Latex : CopyFlavour::Text) : QString();
 }
 
 } // namespace kvadra
