@@ -6,7 +6,7 @@
 #include "driver/session.h"
 #include "lab/labformula.h"
 #include "shell/application.h"
-#include "shell/widgets.h"
+#include "shell/controls.h"
 #include "twoport/catalogue.h"
 
 #include <QApplication>

@@ -5,7 +5,7 @@
 
 #include "lab/labformula.h"
 #include "shell/application.h"
-#include "shell/widgets.h"
+#include "shell/controls.h"
 
 #include <QApplication>
 #include <QTimer>

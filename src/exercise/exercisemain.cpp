@@ -1,8 +1,9 @@
 #include "exercise/exercisemain.h"
 
 #include "resources/picturewidgets.h"
+#include "shell/appearance.h"
+#include "shell/controls.h"
 #include "shell/twoportmain.h"
-#include "shell/widgets.h"
 #include "twoport/catalogue.h"
 
 #include <QGroupBox>

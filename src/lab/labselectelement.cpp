@@ -4,7 +4,8 @@
 #include "lab/labhelper.h"
 #include "resources/picturewidgets.h"
 #include "shell/twoportmain.h"
-#include "shell/widgets.h"
+#include "shell/appearance.h"
+#include "shell/controls.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,7 +1,9 @@
 #include "testsolver/testgiveelement.h"
 
+#include "shell/appearance.h"
+#include "shell/controls.h"
+#include "shell/interaction.h"
 #include "shell/twoportmain.h"
-#include "shell/widgets.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -32,10 +34,7 @@ TestGiveElement::TestGiveElement(TwoportMain &main) : ToolWindow(main, Name, 16)
                                      tw(1335), tw(m.height));
         setBackground(frame, matrixColour(m.kind));
         const int firstCode = m.kind == ParameterSet::Z ? 0 : 4;
-        std::array<QString, 4> entries;
-        for (int i = 0; i < 4; ++i)
-            entries[size_t(i)] = entryName(m.kind, i);
-        makeButtonGrid(frame, entries, [this, firstCode](int i) {
+        makeButtonGrid(frame, entryNames(m.kind), [this, firstCode](int i) {
             this->main().CompareMatrices(QVariant::fromValue(qint16(firstCode + i)));
         });
     }
