@@ -13,6 +13,8 @@ set(KVADRA_MAINTAINER "Kvadra maintainers <kvadra@example.org>"
 target_link_options(kvadra PRIVATE LINKER:-z,relro LINKER:-z,now)
 
 install(TARGETS kvadra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The circuit core, which the program loads on demand (src/circuit/loader.h looks here).
+install(TARGETS kvadra-circuit LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/kvadra)
 # A stripped install (the package's) also drops the compilers' version notes, as Debian's own
 # packages do: the program never reads them.
 install(CODE "
