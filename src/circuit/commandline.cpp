@@ -192,9 +192,13 @@ void writeSets(QTextStream &out, const std::array<SetReport, 5> &sets, const QSt
 {
     for (ParameterSet set : allParameterSets) {
         const SetReport &r = sets[size_t(set)];
-        if (r.state != SetState::Exists) {
-            out << indent << setName(set) << QStringLiteral(" parameters: none. ") << r.reason
-                << '\n';
+        if (r.state == SetState::Missing) {
+            out << indent << r.reason << '\n';
+            continue;
+        }
+        if (r.state == SetState::Singular) {
+            out << indent << QStringLiteral("No %1 parameters for these values: ").arg(setName(set))
+                << r.reason << '\n';
             continue;
         }
         out << indent << setName(set) << QStringLiteral(" parameters (") << unitsOf(set)

@@ -131,6 +131,10 @@ QString build(const Netlist &a, const Netlist &b, const QHash<QString, QString> 
             const Terminals &x = ta[size_t(s)], &y = tb[size_t(s)];
             if (s == w.test) {
                 if (w.mode[size_t(s)] == Mode::Series) {
+                    // 0 S is an open circuit that still counts as a connection, so the open
+                    // ports' terminals are not taken for typing errors.
+                    extra << QStringLiteral("Rx%1 %2 %3 0S").arg(2 * s + 1).arg(x.plus, x.minus);
+                    extra << QStringLiteral("Rx%1 %2 %3 0S").arg(2 * s + 2).arg(y.plus, y.minus);
                     probe = {x.minus, y.plus};
                 } else {
                     extra << QStringLiteral("Rx%1 %2 %3 0").arg(2 * s + 1).arg(x.plus, x.minus);
@@ -439,7 +443,7 @@ Joined joinNetworks(const Request &first, const Request &second, JoinKind kind)
         const Terminals x = portOf(a, side, QStringLiteral("a")),
                         y = portOf(b, side, QStringLiteral("b"));
         why << QStringLiteral("Brune's test fails at port %1: with ports %2 joined %3 and driven, "
-                              "and ports %1 %4, %5 %6 appears between %7 and %8, which the "
+                              "and ports %1 %4, a voltage of %5 %6 appears between %7 and %8, which the "
                               "connection joins. Joined, it drives a current into one network's "
                               "port %1 by one terminal that does not leave by the other.")
                    .arg(side + 1)
@@ -449,8 +453,8 @@ Joined joinNetworks(const Request &first, const Request &second, JoinKind kind)
                    .arg(here == Mode::Series ? QStringLiteral("left open")
                                              : QStringLiteral("each shorted"))
                    .arg(amount)
-                   .arg(byCurrent ? QStringLiteral("V per ampere driven")
-                                  : QStringLiteral("V per volt driven"))
+                   .arg(byCurrent ? QStringLiteral("V per ampere of the drive")
+                                  : QStringLiteral("V per volt of the drive"))
                    .arg(here == Mode::Series ? x.minus : x.plus, y.plus);
     }
     if (why.size() == 1)

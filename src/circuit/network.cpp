@@ -494,7 +494,9 @@ QString Network::mechanism(ParameterSet set, const Pass &pass) const
             const QString detail = passDetail(pass.states);
             return QStringLiteral("nothing passes from port 1 to port 2, so the voltage and "
                                   "current at port 2 do not fix those at port 1") +
-                   (detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail.chopped(1)));
+                   (detail.isEmpty() ? QString()
+                                     : QStringLiteral(" (%1%2)").arg(detail.front().toLower(),
+                                                                     detail.mid(1).chopped(1)));
         }
         // The relation in the values themselves, where they are known.
         const Pass *real = m_symbolic ? &*m_symbolic : m_numeric ? &*m_numeric : nullptr;
