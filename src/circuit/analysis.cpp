@@ -538,8 +538,7 @@ std::vector<TerminatedValue> AnalysisImpl::terminatedValues(const QString &zs, c
             rows.rows.push_back({r[0], r[1], r[2], r[3], 0});
         for (const Row &r : defs[size_t(q)].rows(s, l))
             rows.rows.push_back(r);
-        Work work = n.work();
-        work.termCap = termCap;
+        const Work work = termCap > 0 ? symbolicWork(n.work()) : n.work();
         return solve(std::move(rows), {V1, I1, V2, I2}, {4}, work);
     };
     auto read = [&](const Solved &solved, int q) -> std::optional<GiNaC::ex> {
@@ -581,11 +580,24 @@ std::vector<TerminatedValue> AnalysisImpl::terminatedValues(const QString &zs, c
             try {
                 const Solved s = solveWith(*symbolic, source->z, load->z, q, symbolicTermCap);
                 if (const auto v = read(s, q)) {
-                    t.value.formula = GiNaC::normal(m_table->resistances(*v));
-                    t.value.tooLong =
-                        FormulaWriter(*m_table).terms(*t.value.formula) > formulaTermLimit;
                     if (!numbers)
                         t.exists = true;
+                    // Terms of what would be simplified: for the power, a product of two.
+                    const int target = defs[size_t(q)].target;
+                    const auto terms = [](const GiNaC::ex &e) {
+                        return GiNaC::is_a<GiNaC::add>(e) ? int(e.nops()) : 1;
+                    };
+                    const int size = target < 0
+                                         ? terms(s.numerator(V2, 4)) * terms(s.numerator(I2, 4)) +
+                                               terms(s.pivot) * terms(s.pivot)
+                                         : terms(s.numerator(target, 4)) + terms(s.pivot);
+                    if (size <= simplifyTermLimit) {
+                        t.value.formula = GiNaC::normal(m_table->resistances(*v));
+                        t.value.tooLong =
+                            FormulaWriter(*m_table).terms(*t.value.formula) > formulaTermLimit;
+                    } else {
+                        t.value.tooLong = true;
+                    }
                 }
             } catch (const TooLarge &) {
                 t.value.tooLong = true;

@@ -442,10 +442,11 @@ Joined joinNetworks(const Request &first, const Request &second, JoinKind kind)
         const Mode here = wiring.mode[size_t(side)], there = wiring.mode[size_t(1 - side)];
         const Terminals x = portOf(a, side, QStringLiteral("a")),
                         y = portOf(b, side, QStringLiteral("b"));
-        why << QStringLiteral("Brune's test fails at port %1: with ports %2 joined %3 and driven, "
-                              "and ports %1 %4, a voltage of %5 %6 appears between %7 and %8, which the "
-                              "connection joins. Joined, it drives a current into one network's "
-                              "port %1 by one terminal that does not leave by the other.")
+        why << QStringLiteral(
+                   "Brune's test fails at port %1: with ports %2 joined %3 and driven, "
+                   "and ports %1 %4, a voltage of %5 %6 appears between %7 and %8, which the "
+                   "connection joins. Joined, it drives a current into one network's "
+                   "port %1 by one terminal that does not leave by the other.")
                    .arg(side + 1)
                    .arg(2 - side)
                    .arg(there == Mode::Series ? QStringLiteral("in series")

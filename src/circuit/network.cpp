@@ -40,6 +40,21 @@ QString quantityName(int quantity)
     return QLatin1String(names[quantity]);
 }
 
+Work symbolicWork(const Work &base)
+{
+    Work w = base;
+    w.termCap = symbolicTermCap;
+    w.budget = symbolicBudget;
+    w.spent = 0;
+    return w;
+}
+
+bool worthSimplifying(const GiNaC::ex &numerator, const GiNaC::ex &denominator)
+{
+    auto terms = [](const GiNaC::ex &e) { return GiNaC::is_a<GiNaC::add>(e) ? int(e.nops()) : 1; };
+    return terms(numerator) + terms(denominator) <= simplifyTermLimit;
+}
+
 namespace
 {
 int portOf(int quantity)
@@ -221,8 +236,7 @@ Pass Network::run(Mode mode) const
 {
     Pass p;
     p.states = statesFor(mode);
-    Work work = m_work;
-    work.termCap = mode == Mode::Symbolic ? symbolicTermCap : 0;
+    const Work work = mode == Mode::Symbolic ? symbolicWork(m_work) : m_work;
     p.relation = portRelation(m_net, p.states, work);
     for (ParameterSet set : allParameterSets) {
         const PortTest t = portTest(set);
@@ -272,12 +286,14 @@ void Network::decide()
         for (int k = 0; k < 4; ++k) {
             const EntryTest t = entryTest(set, k);
             EntryValue &v = m_entries[s][size_t(k)];
-            if (m_symbolic && m_symbolic->tests[s].unique()) {
-                const GiNaC::ex raw = m_symbolic->tests[s].value(t.output, t.input) * t.sign;
+            const Solved *symbolic = m_symbolic ? &m_symbolic->tests[s] : nullptr;
+            if (symbolic && symbolic->unique() &&
+                worthSimplifying(symbolic->numerator(t.output, t.input), symbolic->pivot)) {
+                const GiNaC::ex raw = symbolic->value(t.output, t.input) * t.sign;
                 v.formula = GiNaC::normal(m_table->resistances(raw));
                 FormulaWriter writer(*m_table);
                 v.tooLong = writer.terms(*v.formula) > formulaTermLimit;
-            } else if (m_tooLarge) {
+            } else if (m_tooLarge || symbolic) {
                 v.tooLong = true;
             }
             if (state == SetState::Exists && m_numeric)

@@ -16,9 +16,19 @@ namespace kvadra::circuit
 
 // A formula longer than this many terms is more than a student can read.
 inline constexpr int formulaTermLimit = 60;
-// Symbolic elimination stops when an entry grows past this, and above this many symbols.
-inline constexpr int symbolicTermCap = 2000;
+// Symbolic work stops when an entry grows past this many terms, when its polynomial products
+// and divisions pass this many term products, and above this many symbols: GiNaC's division
+// of large multivariate polynomials takes seconds, for formulas far too long to show.
+inline constexpr int symbolicTermCap = 400;
+inline constexpr long long symbolicBudget = 300000;
 inline constexpr int symbolicSymbolLimit = 24;
+// A quotient with more terms than this in numerator and denominator together is not simplified
+// into a formula: it could not come down to formulaTermLimit.
+inline constexpr int simplifyTermLimit = 400;
+
+Work symbolicWork(const Work &base);
+// Whether a quotient of polynomials is small enough to simplify into a formula.
+bool worthSimplifying(const GiNaC::ex &numerator, const GiNaC::ex &denominator);
 
 // The port test of a set: the two port quantities it fixes and the two it reads.
 struct PortTest {

@@ -14,8 +14,9 @@ GiNaC::ex exactQuotient(const GiNaC::ex &a, const GiNaC::ex &b)
     if (GiNaC::is_a<GiNaC::numeric>(b))
         return b.is_equal(GiNaC::ex(1)) ? a : (a / b).expand();
     GiNaC::ex q;
+    // The quotient comes collected in one variable; terms are counted and multiplied expanded.
     if (GiNaC::divide(a, b, q))
-        return q;
+        return q.expand();
     // Fraction-free elimination divides exactly; this keeps a wrong divisor from being silent.
     throw std::logic_error("inexact division in fraction-free elimination");
 }
@@ -25,6 +26,31 @@ namespace
 int termsOf(const GiNaC::ex &e)
 {
     return GiNaC::is_a<GiNaC::add>(e) ? int(e.nops()) : 1;
+}
+
+void appendProduct(GiNaC::exvector &terms, const GiNaC::ex &a, const GiNaC::ex &b, int sign)
+{
+    const size_t na = GiNaC::is_a<GiNaC::add>(a) ? a.nops() : 1;
+    const size_t nb = GiNaC::is_a<GiNaC::add>(b) ? b.nops() : 1;
+    for (size_t i = 0; i < na; ++i)
+        for (size_t j = 0; j < nb; ++j) {
+            const GiNaC::ex x = na > 1 ? a.op(i) : a, y = nb > 1 ? b.op(j) : b;
+            terms.push_back(sign < 0 ? -(x * y) : x * y);
+        }
+}
+
+// p·a − f·b for expanded polynomials, expanded. GiNaC's own expansion adds the products one at
+// a time, which grows with the square of the terms; one sum built from all of them at once
+// sorts and combines them instead.
+GiNaC::ex crossDifference(const GiNaC::ex &p, const GiNaC::ex &a, const GiNaC::ex &f,
+                          const GiNaC::ex &b)
+{
+    GiNaC::exvector terms;
+    if (!a.is_zero())
+        appendProduct(terms, p, a, 1);
+    if (!f.is_zero() && !b.is_zero())
+        appendProduct(terms, f, b, -1);
+    return GiNaC::ex(GiNaC::add(terms));
 }
 
 class Builder
@@ -253,10 +279,12 @@ Rows eliminatePolynomials(std::vector<std::vector<GiNaC::ex>> a, int internal, c
                 const bool other = !f.is_zero() && !a[k][c].is_zero();
                 if (!own && !other)
                     continue;
-                GiNaC::ex v = own ? p * a[r][c] : GiNaC::ex(0);
-                if (other)
-                    v -= f * a[k][c];
-                v = exactQuotient(v.expand(), divisor);
+                work.charge(termsOf(p) * (own ? termsOf(a[r][c]) : 0) +
+                            (other ? termsOf(f) * termsOf(a[k][c]) : 0));
+                const GiNaC::ex product =
+                    crossDifference(p, a[r][c], other ? f : GiNaC::ex(0), a[k][c]);
+                work.charge(termsOf(product) * termsOf(divisor));
+                const GiNaC::ex v = exactQuotient(product, divisor);
                 if (work.termCap > 0 && termsOf(v) > work.termCap)
                     throw TooLarge{};
                 a[r][c] = v;
@@ -349,10 +377,12 @@ Solved solve(Rows rows, const std::vector<int> &unknowns, const std::vector<int>
             for (size_t c = 0; c < width; ++c) {
                 if (c == col)
                     continue;
-                GiNaC::ex v = p * a[r][c];
-                if (!f.is_zero())
-                    v -= f * a[k][c];
-                v = exactQuotient(v.expand(), divisor);
+                if (work.termCap > 0)
+                    work.charge(termsOf(p) * termsOf(a[r][c]) + termsOf(f) * termsOf(a[k][c]));
+                const GiNaC::ex product = crossDifference(p, a[r][c], f, a[k][c]);
+                if (work.termCap > 0)
+                    work.charge(termsOf(product) * termsOf(divisor));
+                const GiNaC::ex v = exactQuotient(product, divisor);
                 if (work.termCap > 0 && termsOf(v) > work.termCap)
                     throw TooLarge{};
                 a[r][c] = v;

@@ -35,10 +35,20 @@ struct ElementState {
 struct Work {
     const std::atomic<bool> *cancel = nullptr;
     int termCap = 0; // 0: numbers only
+    // Polynomial work done and allowed, counted in term products: what multiplying and
+    // dividing polynomials costs. Past the budget the work stops with TooLarge.
+    mutable long long spent = 0;
+    long long budget = 0;
     void check() const
     {
         if (cancel && cancel->load())
             throw Cancelled{};
+    }
+    void charge(long long terms) const
+    {
+        spent += terms;
+        if (budget > 0 && spent > budget)
+            throw TooLarge{};
     }
 };
 
