@@ -20,40 +20,6 @@ GiNaC::numeric tenTo(int power)
     return GiNaC::numeric(10).power(power);
 }
 
-bool same(const GiNaC::ex &a, const GiNaC::ex &b)
-{
-    return GiNaC::normal(a - b).is_zero();
-}
-
-// A value as far as it is known: the number where there is one, else the formula.
-std::optional<GiNaC::ex> known(const EntryValue &v)
-{
-    if (v.exact)
-        return GiNaC::ex(*v.exact);
-    return v.formula;
-}
-
-EntryValue combine(const EntryValue &a, const EntryValue &b, int sign)
-{
-    EntryValue out;
-    if (a.formula && b.formula)
-        out.formula = GiNaC::normal(*a.formula + sign * *b.formula);
-    if (a.exact && b.exact)
-        out.exact = *a.exact + sign * *b.exact;
-    out.tooLong = a.tooLong || b.tooLong;
-    return out;
-}
-
-EntryValue negated(const EntryValue &a)
-{
-    EntryValue out = a;
-    if (out.formula)
-        out.formula = -*out.formula;
-    if (out.exact)
-        out.exact = -*out.exact;
-    return out;
-}
-
 const char *const quantityNames[] = {"Zin", "Zout", "Av", "Avs", "Ai", "Vth", "P"};
 } // namespace
 
@@ -125,34 +91,8 @@ void AnalysisImpl::build(const std::atomic<bool> *cancel)
             r.entries[size_t(k)] = exact(n.entry(set, k), entryKind(set, k), entryName(set, k),
                                          entryDefinition(set, k));
     }
-    // Reciprocity and symmetry, from the first set that tells.
-    for (ParameterSet set : allParameterSets) {
-        if (n.state(set) != SetState::Exists)
-            continue;
-        std::array<std::optional<GiNaC::ex>, 4> e;
-        for (int k = 0; k < 4; ++k)
-            e[size_t(k)] = known(n.entry(set, k));
-        if (!e[0] || !e[1] || !e[2] || !e[3])
-            continue;
-        const GiNaC::ex det = *e[0] * *e[3] - *e[1] * *e[2];
-        switch (set) {
-        case ParameterSet::Z:
-        case ParameterSet::Y:
-            m_report.reciprocal = same(*e[1], *e[2]);
-            m_report.symmetric = *m_report.reciprocal && same(*e[0], *e[3]);
-            break;
-        case ParameterSet::H:
-        case ParameterSet::G:
-            m_report.reciprocal = same(*e[1], -*e[2]);
-            m_report.symmetric = *m_report.reciprocal && same(det, 1);
-            break;
-        case ParameterSet::ABCD:
-            m_report.reciprocal = same(det, 1);
-            m_report.symmetric = *m_report.reciprocal && same(*e[0], *e[3]);
-            break;
-        }
-        break;
-    }
+    m_report.reciprocal = n.reciprocal();
+    m_report.symmetric = n.symmetric();
     const bool reciprocal = m_report.reciprocal.value_or(false);
     if (n.state(ParameterSet::Z) == SetState::Exists) {
         auto z = [&n](int k) { return n.entry(ParameterSet::Z, k); };
@@ -162,42 +102,41 @@ void AnalysisImpl::build(const std::atomic<bool> *cancel)
                                        "middle node to the common bottom line, Z3 = z22 − z12 in "
                                        "series at port 2");
         t.parts.append(
-            {QStringLiteral("Z1"), exact(combine(z(0), z(1), -1), Quantity::Resistance,
+            {QStringLiteral("Z1"), exact(n.combination(ParameterSet::Z, {{1, 0}, {-1, 1}}), Quantity::Resistance,
                                          QStringLiteral("Z1"), QStringLiteral("Z1 = z11 − z12"))});
         t.parts.append(
             {QStringLiteral("Z2"),
              exact(z(1), Quantity::Resistance, QStringLiteral("Z2"), QStringLiteral("Z2 = z12"))});
         t.parts.append(
-            {QStringLiteral("Z3"), exact(combine(z(3), z(1), -1), Quantity::Resistance,
+            {QStringLiteral("Z3"), exact(n.combination(ParameterSet::Z, {{1, 3}, {-1, 1}}), Quantity::Resistance,
                                          QStringLiteral("Z3"), QStringLiteral("Z3 = z22 − z12"))});
         if (!reciprocal) {
             t.description += QStringLiteral(", and a voltage source r·I1 with r = z21 − z12 in "
                                             "series with Z3, its plus side toward port 2");
             t.parts.append(
-                {QStringLiteral("r"), exact(combine(z(2), z(1), -1), Quantity::Resistance,
+                {QStringLiteral("r"), exact(n.combination(ParameterSet::Z, {{1, 2}, {-1, 1}}), Quantity::Resistance,
                                             QStringLiteral("r"), QStringLiteral("r = z21 − z12"))});
         }
     }
     if (n.state(ParameterSet::Y) == SetState::Exists) {
-        auto y = [&n](int k) { return n.entry(ParameterSet::Y, k); };
         Equivalent &p = m_report.pi;
         p.exists = true;
         p.description = QStringLiteral("Π: Y1 = y11 + y12 across port 1, Y2 = −y12 between the "
                                        "two top terminals, Y3 = y22 + y12 across port 2");
         p.parts.append(
-            {QStringLiteral("Y1"), exact(combine(y(0), y(1), 1), Quantity::Conductance,
+            {QStringLiteral("Y1"), exact(n.combination(ParameterSet::Y, {{1, 0}, {1, 1}}), Quantity::Conductance,
                                          QStringLiteral("Y1"), QStringLiteral("Y1 = y11 + y12"))});
         p.parts.append(
-            {QStringLiteral("Y2"), exact(negated(y(1)), Quantity::Conductance, QStringLiteral("Y2"),
+            {QStringLiteral("Y2"), exact(n.combination(ParameterSet::Y, {{-1, 1}}), Quantity::Conductance, QStringLiteral("Y2"),
                                          QStringLiteral("Y2 = −y12"))});
         p.parts.append(
-            {QStringLiteral("Y3"), exact(combine(y(3), y(1), 1), Quantity::Conductance,
+            {QStringLiteral("Y3"), exact(n.combination(ParameterSet::Y, {{1, 3}, {1, 1}}), Quantity::Conductance,
                                          QStringLiteral("Y3"), QStringLiteral("Y3 = y22 + y12"))});
         if (!reciprocal) {
             p.description += QStringLiteral(", and a current source g·V1 with g = y21 − y12 from "
                                             "port 2's top terminal to the bottom line");
             p.parts.append(
-                {QStringLiteral("g"), exact(combine(y(2), y(1), -1), Quantity::Conductance,
+                {QStringLiteral("g"), exact(n.combination(ParameterSet::Y, {{1, 2}, {-1, 1}}), Quantity::Conductance,
                                             QStringLiteral("g"), QStringLiteral("g = y21 − y12"))});
         }
     }

@@ -175,6 +175,7 @@ Network::Network(std::shared_ptr<SymbolTable> table, Netlist net, QHash<QString,
         m_generic = allExist ? m_numeric : run(Mode::Generic);
     }
     decide();
+    decideSymmetry();
 }
 
 QStringList Network::unvalued() const
@@ -238,10 +239,15 @@ Pass Network::run(Mode mode) const
     p.states = statesFor(mode);
     const Work work = mode == Mode::Symbolic ? symbolicWork(m_work) : m_work;
     p.relation = portRelation(m_net, p.states, work);
+    const Minors minors = minorsOf(p.relation, work);
     for (ParameterSet set : allParameterSets) {
         const PortTest t = portTest(set);
+        // Where a test has no answer, solving it in full says why.
+        auto solved = solveByMinors(minors, t.outputs, t.inputs);
         p.tests[size_t(set)] =
-            solve(p.relation, {t.outputs[0], t.outputs[1]}, {t.inputs[0], t.inputs[1]}, work);
+            solved ? std::move(*solved)
+                   : solve(p.relation, {t.outputs[0], t.outputs[1]}, {t.inputs[0], t.inputs[1]},
+                           work);
     }
     return p;
 }
@@ -289,8 +295,8 @@ void Network::decide()
             const Solved *symbolic = m_symbolic ? &m_symbolic->tests[s] : nullptr;
             if (symbolic && symbolic->unique() &&
                 worthSimplifying(symbolic->numerator(t.output, t.input), symbolic->pivot)) {
-                const GiNaC::ex raw = symbolic->value(t.output, t.input) * t.sign;
-                v.formula = GiNaC::normal(m_table->resistances(raw));
+                v.formula = m_table->quotientInResistances(
+                    t.sign * symbolic->numerator(t.output, t.input), symbolic->pivot);
                 FormulaWriter writer(*m_table);
                 v.tooLong = writer.terms(*v.formula) > formulaTermLimit;
             } else if (m_tooLarge || symbolic) {
@@ -300,6 +306,83 @@ void Network::decide()
                 v.exact = GiNaC::ex_to<GiNaC::numeric>(
                     m_numeric->tests[s].value(t.output, t.input) * t.sign);
         }
+    }
+}
+
+EntryValue Network::combination(ParameterSet set,
+                                const std::vector<std::pair<int, int>> &terms) const
+{
+    EntryValue out;
+    const size_t s = size_t(set);
+    const bool numbers = std::all_of(terms.begin(), terms.end(), [&](const auto &t) {
+        return bool(m_entries[s][size_t(t.second)].exact);
+    });
+    if (numbers) {
+        GiNaC::numeric sum = 0;
+        for (const auto &[sign, k] : terms)
+            sum += sign * *m_entries[s][size_t(k)].exact;
+        out.exact = sum;
+    }
+    const Solved *symbolic = m_symbolic ? &m_symbolic->tests[s] : nullptr;
+    if (!symbolic || !symbolic->unique()) {
+        out.tooLong = m_tooLarge;
+        return out;
+    }
+    GiNaC::ex numerator = 0;
+    for (const auto &[sign, k] : terms) {
+        const EntryTest t = entryTest(set, k);
+        numerator += sign * t.sign * symbolic->numerator(t.output, t.input);
+    }
+    numerator = numerator.expand();
+    if (!worthSimplifying(numerator, symbolic->pivot)) {
+        out.tooLong = true;
+        return out;
+    }
+    out.formula = m_table->quotientInResistances(numerator, symbolic->pivot);
+    out.tooLong = FormulaWriter(*m_table).terms(*out.formula) > formulaTermLimit;
+    return out;
+}
+
+void Network::decideSymmetry()
+{
+    for (ParameterSet set : allParameterSets) {
+        if (m_state[size_t(set)] != SetState::Exists)
+            continue;
+        // Numerators over the set's one denominator: the entries and 1 as fractions.
+        std::array<GiNaC::ex, 4> n;
+        GiNaC::ex d = 1;
+        if (m_numeric) {
+            for (int k = 0; k < 4; ++k)
+                n[size_t(k)] = *m_entries[size_t(set)][size_t(k)].exact;
+        } else if (m_symbolic && m_symbolic->tests[size_t(set)].unique()) {
+            const Solved &s = m_symbolic->tests[size_t(set)];
+            for (int k = 0; k < 4; ++k) {
+                const EntryTest t = entryTest(set, k);
+                n[size_t(k)] = t.sign * s.numerator(t.output, t.input);
+            }
+            d = s.pivot;
+        } else {
+            continue;
+        }
+        auto zero = [](const GiNaC::ex &e) { return e.expand().is_zero(); };
+        const GiNaC::ex det = n[0] * n[3] - n[1] * n[2] - d * d;
+        switch (set) {
+        case ParameterSet::Z:
+        case ParameterSet::Y:
+            m_reciprocal = zero(n[1] - n[2]);
+            m_symmetric = *m_reciprocal && zero(n[0] - n[3]);
+            break;
+        case ParameterSet::H:
+        case ParameterSet::G:
+            m_reciprocal = zero(n[1] + n[2]);
+            m_symmetric = *m_reciprocal && zero(det);
+            break;
+        case ParameterSet::ABCD:
+            m_reciprocal = zero(det);
+            m_symmetric = *m_reciprocal && zero(n[0] - n[3]);
+            break;
+        }
+        return;
     }
 }
 

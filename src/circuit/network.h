@@ -84,6 +84,12 @@ public:
     {
         return m_entries[size_t(set)][size_t(k)];
     }
+    // A sum of entries of one set, each with its sign ({{1, 0}, {-1, 1}}: e11 - e12), as an
+    // entry: formulas added over the set's common denominator, numbers added.
+    EntryValue combination(ParameterSet set, const std::vector<std::pair<int, int>> &terms) const;
+    // Reciprocity and symmetry as the first set that tells has them.
+    std::optional<bool> reciprocal() const { return m_reciprocal; }
+    std::optional<bool> symmetric() const { return m_symmetric; }
     // Each symbol's value as a number in its own unit, for writing into a formula.
     QHash<QString, QString> valueTexts() const;
     // The symbols with values, each replaced by its number (R in ohms, G in siemens).
@@ -103,6 +109,7 @@ private:
     std::vector<ElementState> statesFor(Mode mode) const;
     Pass run(Mode mode) const;
     void decide();
+    void decideSymmetry();
 
     std::shared_ptr<SymbolTable> m_table;
     Netlist m_net;
@@ -114,6 +121,7 @@ private:
     std::array<SetState, 5> m_state{};
     std::array<QString, 5> m_reason;
     std::array<std::array<EntryValue, 4>, 5> m_entries;
+    std::optional<bool> m_reciprocal, m_symmetric;
 };
 
 } // namespace kvadra::circuit

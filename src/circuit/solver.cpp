@@ -410,4 +410,54 @@ Solved solve(Rows rows, const std::vector<int> &unknowns, const std::vector<int>
     return s;
 }
 
+Minors minorsOf(const Rows &relation, const Work &work)
+{
+    Minors m;
+    if (relation.rows.size() != 2)
+        return m;
+    const auto &r = relation.rows;
+    for (size_t a = 0; a < 4; ++a) {
+        m.d[a][a] = 0;
+        for (size_t b = a + 1; b < 4; ++b) {
+            if (work.termCap > 0)
+                work.charge(termsOf(r[0][a]) * termsOf(r[1][b]) +
+                            termsOf(r[0][b]) * termsOf(r[1][a]));
+            const GiNaC::ex product = crossDifference(r[0][a], r[1][b], r[0][b], r[1][a]);
+            if (work.termCap > 0)
+                work.charge(termsOf(product) * termsOf(relation.divisor));
+            m.d[a][b] = exactQuotient(product, relation.divisor);
+            m.d[b][a] = (-m.d[a][b]).expand();
+            if (work.termCap > 0 && termsOf(m.d[a][b]) > work.termCap)
+                throw TooLarge{};
+        }
+    }
+    m.valid = true;
+    return m;
+}
+
+std::optional<Solved> solveByMinors(const Minors &minors, const std::array<int, 2> &unknowns,
+                                    const std::array<int, 2> &inputs)
+{
+    const auto &d = minors.d;
+    const int o1 = unknowns[0], o2 = unknowns[1];
+    if (!minors.valid || d[size_t(o1)][size_t(o2)].is_zero())
+        return std::nullopt;
+    Solved s;
+    s.unknowns = {o1, o2};
+    s.inputs = {inputs[0], inputs[1]};
+    s.pivot = d[size_t(o1)][size_t(o2)];
+    s.pivotRow.assign(4, -1);
+    s.pivotRow[size_t(o1)] = 0;
+    s.pivotRow[size_t(o2)] = 1;
+    s.m.rows.assign(2, std::vector<GiNaC::ex>(4, 0));
+    s.m.rows[0][size_t(o1)] = s.pivot;
+    s.m.rows[1][size_t(o2)] = s.pivot;
+    // Cramer: x_o1 = -d[c][o2]/d[o1][o2], x_o2 = -d[o1][c]/d[o1][o2].
+    for (int c : inputs) {
+        s.m.rows[0][size_t(c)] = d[size_t(c)][size_t(o2)];
+        s.m.rows[1][size_t(c)] = d[size_t(o1)][size_t(c)];
+    }
+    return s;
+}
+
 } // namespace kvadra::circuit

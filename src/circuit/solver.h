@@ -10,6 +10,7 @@
 #include <array>
 #include <atomic>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace kvadra::circuit
@@ -82,6 +83,18 @@ struct Solved {
 };
 Solved solve(Rows rows, const std::vector<int> &unknowns, const std::vector<int> &inputs,
              const Work &work);
+
+// The 2x2 minors of a relation of two rows (by the columns' pair, d[a][b] = -d[b][a]), each
+// divided by the elimination's divisor, so they are minors of the whole system: every set's
+// test is read off them at the cost of six products instead of an elimination each.
+struct Minors {
+    bool valid = false;
+    std::array<std::array<GiNaC::ex, 4>, 4> d;
+};
+Minors minorsOf(const Rows &relation, const Work &work);
+// The test of two unknowns where their minor is not zero: by Cramer's rule.
+std::optional<Solved> solveByMinors(const Minors &minors, const std::array<int, 2> &unknowns,
+                                    const std::array<int, 2> &inputs);
 
 // Exact quotient of two polynomials (or numbers) that divide.
 GiNaC::ex exactQuotient(const GiNaC::ex &a, const GiNaC::ex &b);

@@ -76,6 +76,22 @@ GiNaC::ex SymbolTable::resistances(const GiNaC::ex &e) const
     return m_toResistances.empty() ? e : e.subs(m_toResistances);
 }
 
+GiNaC::ex SymbolTable::quotientInResistances(const GiNaC::ex &numerator,
+                                              const GiNaC::ex &denominator) const
+{
+    GiNaC::ex multiplier = 1;
+    for (auto it = m_conductances.constBegin(); it != m_conductances.constEnd(); ++it) {
+        const int power = std::max(numerator.degree(*it), denominator.degree(*it));
+        if (power > 0)
+            multiplier *= GiNaC::pow(m_symbols.value(it.key()), power);
+    }
+    const GiNaC::ex n = (resistances(numerator) * multiplier).expand();
+    const GiNaC::ex d = (resistances(denominator) * multiplier).expand();
+    GiNaC::ex top, bottom;
+    GiNaC::gcd(n, d, &top, &bottom);
+    return top / bottom;
+}
+
 namespace
 {
 QString text(const GiNaC::numeric &n)
@@ -148,6 +164,49 @@ QString decimalText(const GiNaC::numeric &value, int digits)
     return (value.is_negative() ? QStringLiteral("-") : QString()) + out;
 }
 
+std::pair<GiNaC::ex, GiNaC::ex> fraction(const GiNaC::ex &e)
+{
+    // Simplifying again would repeat the greatest common divisors already taken.
+    GiNaC::ex numerator = 1, denominator = 1;
+    auto take = [&](const GiNaC::ex &f) {
+        if (GiNaC::is_a<GiNaC::numeric>(f)) {
+            const GiNaC::numeric &c = GiNaC::ex_to<GiNaC::numeric>(f);
+            if (!c.is_rational())
+                return false;
+            numerator *= c.numer();
+            denominator *= c.denom();
+            return true;
+        }
+        if (GiNaC::is_a<GiNaC::power>(f)) {
+            if (!GiNaC::is_a<GiNaC::numeric>(f.op(1)) ||
+                !GiNaC::ex_to<GiNaC::numeric>(f.op(1)).is_integer())
+                return false;
+            const int k = GiNaC::ex_to<GiNaC::numeric>(f.op(1)).to_int();
+            if (k < 0)
+                denominator *= GiNaC::pow(f.op(0), -k);
+            else
+                numerator *= f;
+            return true;
+        }
+        if (GiNaC::is_a<GiNaC::add>(f) || GiNaC::is_a<GiNaC::symbol>(f)) {
+            numerator *= f;
+            return true;
+        }
+        return false;
+    };
+    bool ok = true;
+    if (GiNaC::is_a<GiNaC::mul>(e))
+        for (size_t k = 0; k < e.nops() && ok; ++k)
+            ok = take(e.op(k));
+    else
+        ok = take(e);
+    if (!ok) {
+        const GiNaC::ex nd = GiNaC::normal(e).numer_denom();
+        return {nd.op(0), nd.op(1)};
+    }
+    return {numerator.expand(), denominator.expand()};
+}
+
 std::vector<FormulaWriter::Term> FormulaWriter::termsOf(const GiNaC::ex &polynomial, bool *ok) const
 {
     const std::vector<GiNaC::ex> &order = m_table.order();
@@ -207,9 +266,9 @@ std::vector<FormulaWriter::Term> FormulaWriter::termsOf(const GiNaC::ex &polynom
 FormulaWriter::Parts FormulaWriter::parts(const GiNaC::ex &e) const
 {
     Parts p;
-    const GiNaC::ex nd = GiNaC::normal(e).numer_denom();
-    p.numerator = termsOf(nd.op(0), &p.ok);
-    p.denominator = termsOf(nd.op(1), &p.ok);
+    const auto [numerator, denominator] = fraction(e);
+    p.numerator = termsOf(numerator, &p.ok);
+    p.denominator = termsOf(denominator, &p.ok);
     if (!p.denominator.empty() && p.denominator.front().coefficient.is_negative()) {
         for (Term &t : p.numerator)
             t.coefficient = -t.coefficient;
@@ -328,12 +387,11 @@ QString FormulaWriter::withValues(const GiNaC::ex &e, const QHash<QString, QStri
 
 int FormulaWriter::terms(const GiNaC::ex &e) const
 {
-    const GiNaC::ex nd = GiNaC::normal(e).numer_denom();
-    auto count = [](const GiNaC::ex &p) {
-        const GiNaC::ex x = p.expand();
+    const auto [numerator, denominator] = fraction(e);
+    auto count = [](const GiNaC::ex &x) {
         return x.is_zero() ? 0 : GiNaC::is_a<GiNaC::add>(x) ? int(x.nops()) : 1;
     };
-    return count(nd.op(0)) + count(nd.op(1));
+    return count(numerator) + count(denominator);
 }
 
 } // namespace kvadra::circuit

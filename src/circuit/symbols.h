@@ -34,6 +34,12 @@ public:
     const QStringList &names() const { return m_names; }
     // Every conductance symbol replaced by 1/R.
     GiNaC::ex resistances(const GiNaC::ex &e) const;
+    // numerator/denominator, polynomials in the conductance symbols (and any others), as a
+    // simplified quotient of polynomials in the resistances: both are multiplied by the powers
+    // of R that clear 1/R, then divided by their greatest common divisor. Cheaper than
+    // GiNaC::normal, which would add the fractions up term by term first.
+    GiNaC::ex quotientInResistances(const GiNaC::ex &numerator,
+                                    const GiNaC::ex &denominator) const;
     // The written order of terms: symbols by first appearance.
     const std::vector<GiNaC::ex> &order() const { return m_order; }
 
@@ -52,7 +58,12 @@ QString exactLatex(const GiNaC::numeric &value); // "\frac{5}{11}", "-2"
 // ("0.454545454545455", "1.5e-07", "2.5e+20").
 QString decimalText(const GiNaC::numeric &value, int digits = 15);
 
-// A rational function of the symbols as a student would write it.
+// The numerator and denominator of a quotient of polynomials, expanded; read off the form
+// GiNaC::normal leaves, without simplifying it again.
+std::pair<GiNaC::ex, GiNaC::ex> fraction(const GiNaC::ex &e);
+
+// A rational function of the symbols as a student would write it; `e` comes simplified
+// (GiNaC::normal), as every formula of the core does.
 class FormulaWriter
 {
 public:
