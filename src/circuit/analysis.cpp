@@ -102,20 +102,23 @@ void AnalysisImpl::build(const std::atomic<bool> *cancel)
                                        "middle node to the common bottom line, Z3 = z22 − z12 in "
                                        "series at port 2");
         t.parts.append(
-            {QStringLiteral("Z1"), exact(n.combination(ParameterSet::Z, {{1, 0}, {-1, 1}}), Quantity::Resistance,
-                                         QStringLiteral("Z1"), QStringLiteral("Z1 = z11 − z12"))});
+            {QStringLiteral("Z1"),
+             exact(n.combination(ParameterSet::Z, {{1, 0}, {-1, 1}}), Quantity::Resistance,
+                   QStringLiteral("Z1"), QStringLiteral("Z1 = z11 − z12"))});
         t.parts.append(
             {QStringLiteral("Z2"),
              exact(z(1), Quantity::Resistance, QStringLiteral("Z2"), QStringLiteral("Z2 = z12"))});
         t.parts.append(
-            {QStringLiteral("Z3"), exact(n.combination(ParameterSet::Z, {{1, 3}, {-1, 1}}), Quantity::Resistance,
-                                         QStringLiteral("Z3"), QStringLiteral("Z3 = z22 − z12"))});
+            {QStringLiteral("Z3"),
+             exact(n.combination(ParameterSet::Z, {{1, 3}, {-1, 1}}), Quantity::Resistance,
+                   QStringLiteral("Z3"), QStringLiteral("Z3 = z22 − z12"))});
         if (!reciprocal) {
             t.description += QStringLiteral(", and a voltage source r·I1 with r = z21 − z12 in "
                                             "series with Z3, its plus side toward port 2");
             t.parts.append(
-                {QStringLiteral("r"), exact(n.combination(ParameterSet::Z, {{1, 2}, {-1, 1}}), Quantity::Resistance,
-                                            QStringLiteral("r"), QStringLiteral("r = z21 − z12"))});
+                {QStringLiteral("r"),
+                 exact(n.combination(ParameterSet::Z, {{1, 2}, {-1, 1}}), Quantity::Resistance,
+                       QStringLiteral("r"), QStringLiteral("r = z21 − z12"))});
         }
     }
     if (n.state(ParameterSet::Y) == SetState::Exists) {
@@ -124,20 +127,23 @@ void AnalysisImpl::build(const std::atomic<bool> *cancel)
         p.description = QStringLiteral("Π: Y1 = y11 + y12 across port 1, Y2 = −y12 between the "
                                        "two top terminals, Y3 = y22 + y12 across port 2");
         p.parts.append(
-            {QStringLiteral("Y1"), exact(n.combination(ParameterSet::Y, {{1, 0}, {1, 1}}), Quantity::Conductance,
-                                         QStringLiteral("Y1"), QStringLiteral("Y1 = y11 + y12"))});
+            {QStringLiteral("Y1"),
+             exact(n.combination(ParameterSet::Y, {{1, 0}, {1, 1}}), Quantity::Conductance,
+                   QStringLiteral("Y1"), QStringLiteral("Y1 = y11 + y12"))});
+        p.parts.append({QStringLiteral("Y2"),
+                        exact(n.combination(ParameterSet::Y, {{-1, 1}}), Quantity::Conductance,
+                              QStringLiteral("Y2"), QStringLiteral("Y2 = −y12"))});
         p.parts.append(
-            {QStringLiteral("Y2"), exact(n.combination(ParameterSet::Y, {{-1, 1}}), Quantity::Conductance, QStringLiteral("Y2"),
-                                         QStringLiteral("Y2 = −y12"))});
-        p.parts.append(
-            {QStringLiteral("Y3"), exact(n.combination(ParameterSet::Y, {{1, 3}, {1, 1}}), Quantity::Conductance,
-                                         QStringLiteral("Y3"), QStringLiteral("Y3 = y22 + y12"))});
+            {QStringLiteral("Y3"),
+             exact(n.combination(ParameterSet::Y, {{1, 3}, {1, 1}}), Quantity::Conductance,
+                   QStringLiteral("Y3"), QStringLiteral("Y3 = y22 + y12"))});
         if (!reciprocal) {
             p.description += QStringLiteral(", and a current source g·V1 with g = y21 − y12 from "
                                             "port 2's top terminal to the bottom line");
             p.parts.append(
-                {QStringLiteral("g"), exact(n.combination(ParameterSet::Y, {{1, 2}, {-1, 1}}), Quantity::Conductance,
-                                            QStringLiteral("g"), QStringLiteral("g = y21 − y12"))});
+                {QStringLiteral("g"),
+                 exact(n.combination(ParameterSet::Y, {{1, 2}, {-1, 1}}), Quantity::Conductance,
+                       QStringLiteral("g"), QStringLiteral("g = y21 − y12"))});
         }
     }
 }
@@ -163,8 +169,9 @@ Exact AnalysisImpl::exact(const EntryValue &v, Quantity kind, const QString &nam
     }
     if (v.formula && symbols) {
         e.formulaTerms = writer.terms(*v.formula);
+        e.fullFormula = writer.plain(*v.formula);
         if (!v.tooLong) {
-            e.formula = writer.plain(*v.formula);
+            e.formula = e.fullFormula;
             e.formulaLatex = writer.latex(*v.formula);
             chain << e.formula;
             const QString withValues = writer.withValues(*v.formula, n.valueTexts());

@@ -125,6 +125,9 @@ QJsonObject entryJson(const Exact &e)
     } else if (e.known) {
         o.insert(QStringLiteral("latex"), e.exactLatex);
     }
+    // A program reading the output can use a formula no student would read.
+    if (e.formula.isEmpty() && !e.fullFormula.isEmpty())
+        o.insert(QStringLiteral("formula"), e.fullFormula);
     if (e.formulaTooLong)
         o.insert(QStringLiteral("formula_too_long"), true);
     return o;

@@ -62,8 +62,10 @@ struct Exact {
     QString formulaLatex;
     int formulaTerms = 0;        // terms of the expanded numerator and denominator together
     bool formulaTooLong = false; // more terms than a student could read (60): formula left out
-    QString working; // how it comes about, in lines: its definition by the port test, the
-                     // formula, the formula with the values put in, the result
+    QString fullFormula; // the formula in the same writing even where too long to show; empty
+                         // where it was not worked out (past the core's symbolic work limits)
+    QString working;     // how it comes about, in lines: its definition by the port test, the
+                         // formula, the formula with the values put in, the result
 };
 
 enum class SetState { Exists, Missing, Singular };
@@ -88,7 +90,9 @@ struct Equivalent {
 
 // What the core says about a network with the values given.
 struct Report {
-    std::optional<NetlistError> error; // nothing else is filled when set
+    // Nothing is computed when set. A netlist that reads but is incomplete (a port missing, a
+    // node joined to nothing) still has its elements, symbols and notes, for a drawing.
+    std::optional<NetlistError> error;
     QList<ElementInfo> elements;
     QStringList symbols;  // the symbols of the netlist, in order of appearance
     QStringList unvalued; // symbols without a value: exact numbers wait for them

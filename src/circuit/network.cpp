@@ -244,10 +244,9 @@ Pass Network::run(Mode mode) const
         const PortTest t = portTest(set);
         // Where a test has no answer, solving it in full says why.
         auto solved = solveByMinors(minors, t.outputs, t.inputs);
-        p.tests[size_t(set)] =
-            solved ? std::move(*solved)
-                   : solve(p.relation, {t.outputs[0], t.outputs[1]}, {t.inputs[0], t.inputs[1]},
-                           work);
+        p.tests[size_t(set)] = solved ? std::move(*solved)
+                                      : solve(p.relation, {t.outputs[0], t.outputs[1]},
+                                              {t.inputs[0], t.inputs[1]}, work);
     }
     return p;
 }

@@ -77,7 +77,7 @@ GiNaC::ex SymbolTable::resistances(const GiNaC::ex &e) const
 }
 
 GiNaC::ex SymbolTable::quotientInResistances(const GiNaC::ex &numerator,
-                                              const GiNaC::ex &denominator) const
+                                             const GiNaC::ex &denominator) const
 {
     GiNaC::ex multiplier = 1;
     for (auto it = m_conductances.constBegin(); it != m_conductances.constEnd(); ++it) {

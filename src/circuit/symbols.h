@@ -38,8 +38,7 @@ public:
     // simplified quotient of polynomials in the resistances: both are multiplied by the powers
     // of R that clear 1/R, then divided by their greatest common divisor. Cheaper than
     // GiNaC::normal, which would add the fractions up term by term first.
-    GiNaC::ex quotientInResistances(const GiNaC::ex &numerator,
-                                    const GiNaC::ex &denominator) const;
+    GiNaC::ex quotientInResistances(const GiNaC::ex &numerator, const GiNaC::ex &denominator) const;
     // The written order of terms: symbols by first appearance.
     const std::vector<GiNaC::ex> &order() const { return m_order; }
 
