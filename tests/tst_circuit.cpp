@@ -7,6 +7,8 @@
 #include "twoport/catalogue.h"
 #include "twoport/parametersets.h"
 
+#include <QTemporaryFile>
+#include <QTextStream>
 #include <QtTest>
 
 #include <ginac/ginac.h>
@@ -675,6 +677,59 @@ private slots:
         for (ParameterSet set : allParameterSets)
             QCOMPARE(exactOf(quick->report(), set), exactOf(a->report(), set));
         QVERIFY(quick->report().sets[0].entries[0].formula.isEmpty());
+    }
+
+    // The command line's contract: exit codes and the first line of what it says.
+    void commandLine_data()
+    {
+        columns<QStringList, int, QString>("args", "code", "said");
+        const QString usage = QStringLiteral("usage: kvadra --parameters FILE|- [--value "
+                                             "NAME=VALUE]... [--source ZS --load ZL] [--join "
+                                             "cascade|series|parallel|series-parallel|"
+                                             "parallel-series OTHER] [--json]");
+        QTest::newRow("help") << QStringList{"--help"} << 0 << usage;
+        QTest::newRow("no file") << QStringList{"--json"} << 2 << "--parameters FILE is needed";
+        QTest::newRow("unknown option") << QStringList{"--parameters", "TEE", "--frobnicate"} << 2
+                                        << "unknown argument '--frobnicate'";
+        QTest::newRow("source without load") << QStringList{"--parameters", "TEE", "--source", "50"}
+                                             << 2 << "--source and --load go together";
+        QTest::newRow("unknown join")
+            << QStringList{"--parameters", "TEE", "--join", "sideways", "TEE"} << 2
+            << "unknown join 'sideways'";
+        QTest::newRow("no such file") << QStringList{"--parameters", "/nonexistent/x.cir"} << 2
+                                      << "/nonexistent/x.cir: cannot read it: No such file or "
+                                         "directory";
+        QTest::newRow("unknown symbol")
+            << QStringList{"--parameters", "TEE", "--value", "R9=1k"} << 2
+            << "--value: no symbol 'R9' in the netlist; its symbols: R1, R2, R3";
+        QTest::newRow("bad value") << QStringList{"--parameters", "TEE", "--value", "R1=1M"} << 2
+                                   << "--value R1: ambiguous prefix 'M': write 'meg' for mega "
+                                      "(10^6) or 'm' for milli (10^-3)";
+        QTest::newRow("bad load") << QStringList{"--parameters", "TEE",    "--source",
+                                                 "50",           "--load", "2 2"}
+                                  << 2
+                                  << "--source/--load: load: unexpected '2' after the value: "
+                                     "expected a unit (Ω, ohm or S)";
+        QTest::newRow("fine") << QStringList{"--parameters", "TEE", "--value", "R1=1k"} << 0
+                              << "Network TEE, symbols R1, R2, R3 (without values: R2, R3)";
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, said);
+        QTemporaryFile file;
+        QVERIFY(file.open());
+        file.write(tee.toUtf8());
+        file.close();
+        args.replaceInStrings(QStringLiteral("TEE"), file.fileName());
+        said.replace(QStringLiteral("TEE"), file.fileName());
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        QCOMPARE(engine().commandLine(args, o, e), code);
+        o.flush();
+        e.flush();
+        QCOMPARE((code == 0 ? out : err).section(QLatin1Char('\n'), 0, 0), said);
     }
 
     void cancel()

@@ -371,20 +371,13 @@ std::optional<Termination> AnalysisImpl::termination(const QString &text, const 
                                                                 : problem.message)};
                 return std::nullopt;
             }
-            // In the symbol's own unit unless written with the other one.
-            const bool inverse = given->unit != ValueUnit::None &&
-                                 (given->unit == ValueUnit::Siemens) != conductance;
-            const GiNaC::numeric own = given->number;
-            if (inverse && own.is_zero()) {
-                t.open = conductance ? false : true;
-                t.value = conductance ? std::optional(GiNaC::numeric(0)) : std::nullopt;
-            } else {
-                const GiNaC::numeric x = inverse ? own.inverse() : own; // in the symbol's unit
-                if (conductance && x.is_zero())
-                    t.open = true;
-                else
-                    t.value = conductance ? x.inverse() : x;
-            }
+            // As an impedance: a conductance is inverted, and one of 0 S is an open circuit.
+            const bool inSiemens = given->unit == ValueUnit::Siemens ||
+                                   (given->unit == ValueUnit::None && conductance);
+            if (inSiemens && given->number.is_zero())
+                t.open = true;
+            else
+                t.value = inSiemens ? given->number.inverse() : given->number;
         }
         return t;
     }
@@ -433,7 +426,8 @@ std::vector<TerminatedValue> AnalysisImpl::terminatedValues(const QString &zs, c
         int sign;
         QString drive; // what fails when the drive cannot be set
     };
-    const bool so = source->open, lo = load->open;
+    // Open where its value makes it so; a symbol stays a symbol in the formulas.
+    bool so = false, lo = false;
     const std::array<Definition, 7> defs{{
         {Quantity::Resistance,
          [&](const GiNaC::ex &, const GiNaC::ex &l) {
@@ -479,6 +473,9 @@ std::vector<TerminatedValue> AnalysisImpl::terminatedValues(const QString &zs, c
     }};
     auto solveWith = [&](const Pass &pass, const GiNaC::ex &s, const GiNaC::ex &l, int q,
                          int termCap) {
+        const bool withValues = termCap == 0;
+        so = source->open && (withValues || source->symbol.isEmpty());
+        lo = load->open && (withValues || load->symbol.isEmpty());
         Rows rows;
         for (const auto &r : pass.relation.rows)
             rows.rows.push_back({r[0], r[1], r[2], r[3], 0});

@@ -195,13 +195,8 @@ void writeSets(QTextStream &out, const std::array<SetReport, 5> &sets, const QSt
 {
     for (ParameterSet set : allParameterSets) {
         const SetReport &r = sets[size_t(set)];
-        if (r.state == SetState::Missing) {
+        if (r.state != SetState::Exists) {
             out << indent << r.reason << '\n';
-            continue;
-        }
-        if (r.state == SetState::Singular) {
-            out << indent << QStringLiteral("No %1 parameters for these values: ").arg(setName(set))
-                << r.reason << '\n';
             continue;
         }
         out << indent << setName(set) << QStringLiteral(" parameters (") << unitsOf(set)

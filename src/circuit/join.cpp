@@ -294,8 +294,6 @@ Joined joinNetworks(const Request &first, const Request &second, JoinKind kind)
         }
         if (second.values.contains(s))
             values.insert(name, second.values.value(s));
-        else if (clash || !first.values.contains(s))
-            values.remove(name);
     }
     auto table = std::make_shared<SymbolTable>();
     Request ra2 = first, rb2 = second, built = first;
