@@ -1,6 +1,7 @@
 #!/bin/sh
 # Prints the performance budgets and today's figures against them, at scale 1 and 2, as one
-# table (docs/performance.md explains it); a missed budget is a figure, never a failure.
+# table, then the circuit core's (docs/performance.md explains both); a missed budget is a
+# figure, never a failure.
 #   scripts/bench.sh [processes per action (5)] [warm clicks per process (20)] [start-up rounds (30)]
 # Builds into ./build-bench (or $BENCH_BUILD_DIR) as scripts/build.sh builds the program, and
 # runs under Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.
@@ -9,7 +10,7 @@ cd "$(dirname "$0")/.."
 build="${BENCH_BUILD_DIR:-build-bench}"
 ./scripts/setup.sh
 cmake -S . -B "$build" -DKVADRA_WERROR=ON -DKVADRA_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" --parallel "$(nproc)" --target kvadra_bench >/dev/null
+cmake --build "$build" --parallel "$(nproc)" --target kvadra_bench kvadra_circuit_bench >/dev/null
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 # The load average says how busy the shared machine was while the figures were taken.
 echo "$(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(sed -n 's/^model name[^:]*: //p' \
@@ -17,3 +18,5 @@ echo "$(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(sed -n 's/^model name[
 QT_QPA_PLATFORM=$QT_QPA_PLATFORM, load average $(cut -d' ' -f1 /proc/loadavg)"
 echo
 "$build/bench/kvadra_bench" "${1:-5}" "${2:-20}" "${3:-30}"
+echo
+"$build/bench/kvadra_circuit_bench"

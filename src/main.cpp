@@ -1,3 +1,4 @@
+#include "circuit/loader.h"
 #include "shell/application.h"
 #include "shell/twoportmain.h"
 #include "windows.h"
@@ -6,6 +7,9 @@
 
 int main(int argc, char *argv[])
 {
+    // The command line prints and ends without opening any window.
+    if (argc > 1 && qstrcmp(argv[1], "--parameters") == 0)
+        return kvadra::circuit::runParameters(argc, argv);
     QApplication app(argc, argv);
     kvadra::setUpApplication(app);
     kvadra::TwoportMain mainWindow;

@@ -2,7 +2,7 @@
 
 // The circuit core as the windows and the command line meet it: plain Qt value types, no GiNaC.
 // GiNaC and CLN take about 10 ms to load, a third of a bare window's start-up, so the program
-// loads the core as a module the first time a window needs it (shell/circuitengine.h); tests and
+// loads the core as a module the first time a window needs it (circuit/loader.h); tests and
 // tools that link the core call engine() directly.
 
 #include "twoport/parameterset.h"
@@ -50,18 +50,22 @@ struct ElementInfo {
 
 // One exact value, in the display unit of its kind (or a plain ratio).
 struct Exact {
-    bool known = false; // false while a symbol without a value remains
-    QString exact;      // reduced fraction or integer: "5/11", "-2", "3"
-    QString exactLatex; // "\frac{5}{11}", "-2"
-    double decimal = 0; // the nearest double of exact
-    QString formula;    // in the element names, plain infix as a student types it:
-                        // "R1 + R2", "(R2 + R3)/(R1*R2 + R1*R3 + R2*R3)"; empty for a numeric
-                        // network and where the formula is too long
+    bool known = false;  // false while a symbol without a value remains
+    QString exact;       // reduced fraction or integer: "5/11", "-2", "3"
+    QString exactLatex;  // "\frac{5}{11}", "-2"
+    double decimal = 0;  // the nearest double of exact
+    QString decimalText; // exact rounded to 15 significant digits, ties to even, C digits and
+                         // %g layout: "0.454545454545455", "1.5e-07"
+    QString formula;     // in the element names, plain infix as a student types it:
+                         // "R1 + R2", "(R2 + R3)/(R1*R2 + R1*R3 + R2*R3)"; empty for a numeric
+                         // network and where the formula is too long
     QString formulaLatex;
     int formulaTerms = 0;        // terms of the expanded numerator and denominator together
     bool formulaTooLong = false; // more terms than a student could read (60): formula left out
-    QString working; // how it comes about, in lines: its definition by the port test, the
-                     // formula, the formula with the values put in, the result
+    QString fullFormula; // the formula in the same writing even where too long to show; empty
+                         // where it was not worked out (past the core's symbolic work limits)
+    QString working;     // how it comes about, in lines: its definition by the port test, the
+                         // formula, the formula with the values put in, the result
 };
 
 enum class SetState { Exists, Missing, Singular };
@@ -86,7 +90,9 @@ struct Equivalent {
 
 // What the core says about a network with the values given.
 struct Report {
-    std::optional<NetlistError> error; // nothing else is filled when set
+    // Nothing is computed when set. A netlist that reads but is incomplete (a port missing, a
+    // node joined to nothing) still has its elements, symbols and notes, for a drawing.
+    std::optional<NetlistError> error;
     QList<ElementInfo> elements;
     QStringList symbols;  // the symbols of the netlist, in order of appearance
     QStringList unvalued; // symbols without a value: exact numbers wait for them
