@@ -271,7 +271,7 @@ def check_quantity(case, where, got, value, points_values, expect, command):
                 case.fail("program formula", f"{where}: formula {text!r}: {e}", command)
                 return
             if v != expected:
-                shown = ", ".join(f"{k} = {values[k]}" for k in sorted(values))
+                shown = ", ".join(f"{k} = {values[k]}" for k in expect.symbols)
                 case.fail("program formula", f"{where}: formula {text!r} at {shown} gives "
                           f"{show(v)}, the exact solver {show(expected)}", command)
                 return
@@ -781,6 +781,11 @@ def run_symbolic(cfg, report, index, points_count=3):
         p = solve_point(network, generate.symbol_values(network, rng), loads)
         if p is not None:
             points.append(p)
+    # A formula may name the elements that have numbers too ("R1 + Ra" where R1 is 100): each
+    # stands for its resistance or gain.
+    named = {e.name: e.value for e in network.branches()
+             if e.symbol is None and e.kind in "REGFH"}
+    points = [({**named, **p[0]},) + p[1:] for p in points]
     unvalued = generic_expect(points, True, network.symbols)
     for _ in range(20):
         given = _spell_symbol_values(network, rng)
@@ -793,7 +798,7 @@ def run_symbolic(cfg, report, index, points_count=3):
     values, sets_g, term_g, recip_g, sym_g = at
     _count_sets(report, sets_g)
     valued = Expect(sets_g, recip_g, sym_g, term_g, known=True,
-                    points=[(values, sets_g, term_g)] + unvalued.points,
+                    points=[({**named, **values}, sets_g, term_g)] + unvalued.points,
                     symbols=network.symbols)
     if cfg.spice:
         rel = solver.relation(network, values)

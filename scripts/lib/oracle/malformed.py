@@ -42,8 +42,9 @@ def cases(seed, per_kind):
                 continue
             position = rng.randint(0, len(lines))
             if kind == "garbage bytes":
-                junk = bytes([0xff, 0xfe]) + bytes(rng.choice(
-                    [b for b in range(256) if b not in (10, 13)]) for _ in range(rng.randint(3, 20)))
+                others = [b for b in range(256) if b not in (10, 13)]
+                junk = bytes([0xff, 0xfe]) + bytes(rng.choice(others)
+                                                   for _ in range(rng.randint(3, 20)))
                 data = ("\n".join(lines[:position]) + ("\n" if position else "")).encode()
                 data += junk + b"\n" + ("\n".join(lines[position:]) + "\n").encode()
                 out.append((case_id, data, position + 1, None, "a line of bytes that are no text"))

@@ -28,16 +28,17 @@ class Program:
         self.env.update(env or {})
         self.timeout = timeout
 
-    def run(self, args, stdin=None, want_json=True):
+    def run(self, args, stdin=None, want_json=True, timeout=None):
         argv = self.argv + list(args)
         command = " ".join(shlex.quote(a) for a in argv)
         if stdin is not None:
             command += " < (the netlist on standard input)"
+        timeout = timeout or self.timeout
         try:
             p = subprocess.run(argv, input=stdin if stdin is not None else b"",
-                               capture_output=True, timeout=self.timeout, env=self.env)
+                               capture_output=True, timeout=timeout, env=self.env)
         except subprocess.TimeoutExpired:
-            return Run(command, -1, "", "", None, f"no answer within {self.timeout} s")
+            return Run(command, -1, "", "", None, f"no answer within {timeout} s")
         except OSError as e:
             return Run(command, -1, "", "", None, f"cannot start: {e}")
         out = p.stdout.decode("utf-8", "replace")

@@ -275,10 +275,12 @@ def main():
     only = args.only.split(",") if args.only else None
     print(f"oracle: seed {args.seed} (KVADRA_ORACLE_SEED={args.seed} repeats this run)")
     if program is not None:
+        # A program without the command line may open its window instead and never end.
         probe = program.run(["--parameters", "-", "--json"], stdin=b"R1 1 0 5/11\nP1 1 0\n"
-                            b"P2 1 0\n")
+                            b"P2 1 0\n", timeout=30)
         if probe.data is None or "sets" not in probe.data:
-            print(f"oracle FAILED: {args.program} --parameters does not answer as agreed: "
+            print(f"oracle FAILED: {args.program} --parameters does not answer as agreed "
+                  f"(has the program its command line yet?): "
                   f"{probe.problem or 'no sets in its JSON'}\ncommand: {probe.command}\n"
                   f"stdout: {probe.out[:500]}\nstderr: {probe.err[-500:]}", file=sys.stderr)
             return 1

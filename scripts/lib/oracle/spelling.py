@@ -151,7 +151,7 @@ def _siemens(rng, form):
 
 
 def gain(rng, form, kind, negative):
-    """(text, value) of a controlled source's gain: E and F plain ratios, G in siemens, H in ohms."""
+    """(text, value) of a controlled source's gain: E and F ratios, G in siemens, H in ohms."""
     # The magnitude each kind of source has in a network of ohms to tens of kilohms: 10^scale.
     scale = {"E": -1, "F": -1, "G": -4, "H": 1}[kind]
     sign = -1 if negative else 1
