@@ -342,7 +342,6 @@ def symbolic_network(seed):
         chosen = rng.sample(branches, count)
         names = [s for s in SYMBOLS]
         rng.shuffle(names)
-        symbols = []
         for e in chosen:
             if e.kind == "R" and rng.random() < 0.5:
                 e.symbol, e.text, e.form = e.name, "", "symbol-unvalued"
@@ -350,7 +349,6 @@ def symbolic_network(seed):
                 name = names.pop()
                 e.symbol, e.text, e.form = name, name, "symbol-named"
             e.value, e.conductance = None, False
-            symbols.append(e.symbol)
         shared = [r for r in resistors if r.symbol is None]
         named = [e for e in chosen if e.kind == "R" and e.symbol != e.name]
         if shared and named and rng.random() < 0.5:
@@ -367,6 +365,7 @@ def symbolic_network(seed):
         # is of no use here).
         if not all(usable(network, symbol_values(network, rng)) for _ in range(2)):
             continue
+        # Most keep a controlled source, whose gain may be one of the symbols.
         if not gains and rng.random() < 0.3:
-            continue  # keep symbolic gains common
+            continue
         return render(network, rng)

@@ -38,7 +38,8 @@ class Deck:
     def add(self, tag, network, drives, values=None):
         """A copy of the network with port drives {1: (kind, value), 2: (kind, value)}: kind
         "I" (current into the port), "V" (port voltage), "R" (a load, 0 for a short), "VS" (a 1 V
-        source behind a resistor of the given value)."""
+        source behind a resistor of the given value), "IR" (1 A into the port and a load of the
+        given value across it)."""
         refs = solver.references(network)
         index = {n: i for i, n in enumerate(network.nodes())}
 
@@ -76,6 +77,11 @@ class Deck:
             elif kind == "R":
                 stamps.append(("R", f"r{src}", a, b, float(value)))
                 readers[number] = (a, b, ("load", float(value)))
+            elif kind == "IR":
+                # 1 A into the node pair, shared by the network and a load across it.
+                stamps.append(("I", f"i{src}", b, a, 1.0))
+                stamps.append(("R", f"r{src}", a, b, float(value)))
+                readers[number] = (a, b, ("shared", float(value)))
             elif kind == "VS":
                 if value == 0:
                     stamps.append(("V", f"v{src}", a, b, 1.0))
@@ -148,6 +154,8 @@ class Deck:
                     i = what
                 elif how == "load":
                     i = -v / what
+                elif how == "shared":
+                    i = 1.0 - v / what
                 else:
                     i = -self.current(what)
                 state += [v, i]
@@ -269,7 +277,7 @@ class Deck:
             dv = v_bound(p) + v_bound(q)
             if how == "fixed":
                 di = 0.0
-            elif how == "load":
+            elif how in ("load", "shared"):
                 di = dv / abs(what)
             else:
                 di = w[col[("i", what)]]
