@@ -8,7 +8,17 @@
 #include <QClipboard>
 #include <QtTest>
 
-Session::Session() : m_main(std::make_unique<kvadra::TwoportMain>())
+namespace
+{
+bool moduleNamed()
+{
+    if (qEnvironmentVariableIsEmpty("KVADRA_CIRCUIT_MODULE"))
+        qputenv("KVADRA_CIRCUIT_MODULE", KVADRA_CIRCUIT_MODULE_PATH);
+    return true;
+}
+} // namespace
+
+Session::Session() : m_main((moduleNamed(), std::make_unique<kvadra::TwoportMain>()))
 {
     kvadra::registerWindows(*m_main);
     m_main->start();

@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kvadra
 {
 
@@ -168,6 +170,15 @@ void SetsView::showAnalysis(std::shared_ptr<const circuit::Analysis> analysis,
     showPending(QString());
     for (ParameterSet set : allParameterSets)
         showSet(set, keepTyped);
+    // Each frame lays out its own grid: one width for the formulas keeps the student's boxes in
+    // one column down the window.
+    int widest = 0;
+    for (const auto &rows : m_rows)
+        for (const Row &row : rows)
+            widest = std::max(widest, row.formula->sizeHint().width());
+    for (const auto &rows : m_rows)
+        for (const Row &row : rows)
+            row.formula->setMinimumWidth(widest);
     showProperties();
 }
 
