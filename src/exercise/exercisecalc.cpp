@@ -277,8 +277,12 @@ void ExerciseCalc::announceMissing(const QString &reasons)
 
 void ExerciseCalc::openCheck()
 {
-    if (m_lastSuccess)
-        main().windows().show<CheckResults>()->follow(*m_lastSuccess);
+    if (!m_lastSuccess)
+        return;
+    if (CheckResults *open = main().windows().find<CheckResults>())
+        open->follow(*m_lastSuccess);
+    main().windows().show<CheckResults>(
+        [this](CheckResults *check) { check->follow(*m_lastSuccess); });
 }
 
 void ExerciseCalc::unload()

@@ -93,7 +93,6 @@ SetsView::SetsView(QWidget *parent) : QWidget(parent)
             row.unit = plainLabel(frame, QStringLiteral("lblUnit") + entry);
             row.unit->setMinimumWidth(110);
             row.formula = plainLabel(frame, QStringLiteral("lblFormula") + entry);
-            row.formula->setTextInteractionFlags(Qt::TextSelectableByMouse);
             row.yours = new QLineEdit(frame);
             row.yours->setObjectName(QStringLiteral("your") + entry);
             row.yours->setFont(programFont());
@@ -131,8 +130,6 @@ SetsView::SetsView(QWidget *parent) : QWidget(parent)
         setFrameCaption(*frame, QString::fromUtf8(caption));
         makeBold(*frame);
         *label = plainLabel(*frame, QStringLiteral("lbl") + QLatin1String(name));
-        (*label)->setWordWrap(true);
-        (*label)->setTextInteractionFlags(Qt::TextSelectableByMouse);
         (new QVBoxLayout(*frame))->addWidget(*label);
         equivalents->addWidget(*frame, 1);
     }
@@ -235,13 +232,18 @@ void SetsView::showProperties()
                               QStringLiteral("✓ symmetric: the ports can be swapped"),
                               QStringLiteral("✗ not symmetric"),
                               QStringLiteral("symmetry cannot be told")));
-    for (auto [frame, label, equivalent] : {std::tuple{m_teeFrame, m_tee, &report.tee},
-                                            std::tuple{m_piFrame, m_pi, &report.pi}}) {
+    // The T's branches are impedances and the Π's admittances, its controlled source included.
+    for (auto [frame, label, equivalent, kind] :
+         {std::tuple{m_teeFrame, m_tee, &report.tee, Quantity::Resistance},
+          std::tuple{m_piFrame, m_pi, &report.pi, Quantity::Conductance}}) {
         frame->setVisible(equivalent->exists);
-        QStringList lines{equivalent->description};
+        const QString unit = displayUnit(kind, m_units);
+        // A branch a line: short lines need no wrapping, which costs every layout pass.
+        QStringList lines = equivalent->description.split(QStringLiteral(", "));
         for (const auto &[name, value] : equivalent->parts)
             lines << name + QStringLiteral(" = ") +
-                         (value.known ? writeNumber(value.decimal) : value.formula);
+                         (value.known ? withUnit(writeNumber(value.decimal), unit)
+                                      : value.formula);
         label->setText(lines.join(QLatin1Char('\n')));
     }
 }
