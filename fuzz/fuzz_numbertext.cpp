@@ -67,8 +67,9 @@ void checkText(const QString &text)
     // which hold fewer).
     const QString digits = typed.digits.left(17);
     const int place = typed.exponent + int(typed.digits.size() - digits.size());
-    const double fromDigits = (typed.negative ? -1 : 1) *
-                              std::strtod(qPrintable(digits + "e" + QString::number(place)), nullptr);
+    const double fromDigits =
+        (typed.negative ? -1 : 1) *
+        std::strtod(qPrintable(digits + "e" + QString::number(place)), nullptr);
     if (std::abs(read) >= std::numeric_limits<double>::min() &&
         std::abs(fromDigits - read) > 1e-15 * std::abs(read))
         fail("digits and place say another value", text);

@@ -4,8 +4,8 @@
 #include "circuit/analysis.h"
 #include "circuit/engine.h"
 #include "support/table.h"
-#include "twoport/catalogue.h"
 #include "twoport/calcerror.h"
+#include "twoport/catalogue.h"
 #include "twoport/formulas.h"
 
 #include <QTemporaryFile>

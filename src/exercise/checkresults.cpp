@@ -2,8 +2,8 @@
 
 #include "circuit/loader.h"
 #include "exercise/setsview.h"
-#include "shell/application.h"
 #include "shell/appearance.h"
+#include "shell/application.h"
 #include "shell/controls.h"
 #include "twoport/explain.h"
 

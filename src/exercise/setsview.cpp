@@ -205,8 +205,8 @@ void SetsView::showSet(ParameterSet set, bool keepTyped)
         row.value->setAccessibleName(withUnit(entry, unit));
         const std::optional<QString> exact =
             showsMoreThanDecimal(e) ? std::optional(e.exact) : std::nullopt;
-        row.unit->setText(unit +
-                          (exact ? QStringLiteral(" = ") + withUnit(fitted(*exact), unit) : QString()));
+        row.unit->setText(
+            unit + (exact ? QStringLiteral(" = ") + withUnit(fitted(*exact), unit) : QString()));
         row.unit->setToolTip(exact ? withUnit(*exact, unit) : QString());
         row.formula->setText(e.formulaTooLong ? QStringLiteral("= a formula of %1 terms: too long "
                                                                "to show")
@@ -228,10 +228,9 @@ void SetsView::showProperties()
     m_reciprocal->setText(mark(report.reciprocal, QStringLiteral("✓ reciprocal: z12 = z21"),
                                QStringLiteral("✗ not reciprocal: z12 ≠ z21"),
                                QStringLiteral("reciprocity cannot be told")));
-    m_symmetric->setText(mark(report.symmetric,
-                              QStringLiteral("✓ symmetric: the ports can be swapped"),
-                              QStringLiteral("✗ not symmetric"),
-                              QStringLiteral("symmetry cannot be told")));
+    m_symmetric->setText(
+        mark(report.symmetric, QStringLiteral("✓ symmetric: the ports can be swapped"),
+             QStringLiteral("✗ not symmetric"), QStringLiteral("symmetry cannot be told")));
     // The T's branches are impedances and the Π's admittances, its controlled source included.
     for (auto [frame, label, equivalent, kind] :
          {std::tuple{m_teeFrame, m_tee, &report.tee, Quantity::Resistance},
@@ -242,8 +241,7 @@ void SetsView::showProperties()
         QStringList lines = equivalent->description.split(QStringLiteral(", "));
         for (const auto &[name, value] : equivalent->parts)
             lines << name + QStringLiteral(" = ") +
-                         (value.known ? withUnit(writeNumber(value.decimal), unit)
-                                      : value.formula);
+                         (value.known ? withUnit(writeNumber(value.decimal), unit) : value.formula);
         label->setText(lines.join(QLatin1Char('\n')));
     }
 }
@@ -304,9 +302,10 @@ QString SetsView::copy(CopyFlavour flavour) const
             units << displayUnit(entryKind(set, i), m_units);
         units.removeDuplicates();
         if (!copy.latex())
-            copy.line(title + (units.size() == 1 && !units[0].isEmpty()
-                                   ? QStringLiteral(" (") + units[0] + QLatin1Char(')')
-                                   : QString()) +
+            copy.line(title +
+                      (units.size() == 1 && !units[0].isEmpty()
+                           ? QStringLiteral(" (") + units[0] + QLatin1Char(')')
+                           : QString()) +
                       QLatin1Char(':'));
         copy.matrix(set, values, units.size() == 1 ? units[0] : QString());
     }
