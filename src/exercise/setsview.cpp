@@ -1,6 +1,7 @@
 #include "exercise/setsview.h"
 
 #include "circuit/loader.h"
+#include "exercise/resultcells.h"
 #include "shell/appearance.h"
 #include "shell/application.h"
 #include "shell/controls.h"
@@ -17,43 +18,6 @@
 
 namespace kvadra
 {
-
-namespace
-{
-QString verdictMark(circuit::Verdict::Kind kind)
-{
-    switch (kind) {
-    case circuit::Verdict::Match:
-        return QStringLiteral("✓ ");
-    case circuit::Verdict::Slip:
-    case circuit::Verdict::Unexplained:
-        return QStringLiteral("✗ ");
-    default:
-        return QString();
-    }
-}
-
-// An exact value is worth showing beside its decimal when the decimal does not say it all.
-bool showsMoreThanDecimal(const circuit::Exact &e)
-{
-    return e.known && e.exact.contains(QLatin1Char('/'));
-}
-
-// A fraction too long for its column is cut; the whole one is in the tooltip.
-QString fitted(const QString &fraction)
-{
-    constexpr qsizetype room = 15;
-    return fraction.size() <= room ? fraction : fraction.left(room - 1) + QChar(0x2026);
-}
-
-QLabel *plainLabel(QWidget *parent, const QString &name)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setFont(programFont());
-    return label;
-}
-} // namespace
 
 SetsView::SetsView(QWidget *parent) : QWidget(parent)
 {
