@@ -8,29 +8,35 @@
 namespace kvadra
 {
 
+namespace
+{
+// A short fraction says more than its decimal; a long one would not fit beside the other matrix.
+QString entryText(const circuit::Exact &e)
+{
+    if (!e.known)
+        return fitted(e.formula);
+    return e.exact.size() <= 12 ? e.exact : writeNumber(e.decimal);
+}
+} // namespace
+
 QString matrixText(ParameterSet set, const circuit::SetReport &report, const UnitPowers &units)
 {
     if (report.state != circuit::SetState::Exists)
-        return report.reason;
+        return report.reason.toHtmlEscaped();
     QStringList unitList;
     for (int i = 0; i < 4; ++i)
         unitList << displayUnit(entryKind(set, i), units);
     const bool shared = unitList.count(unitList[0]) == 4;
-    QString rows;
-    for (int r = 0; r < 2; ++r) {
-        rows += QStringLiteral("<tr>");
-        for (int c = 0; c < 2; ++c) {
-            const circuit::Exact &e = report.entries[size_t(2 * r + c)];
-            const QString number = e.known ? writeNumber(e.decimal) : fitted(e.formula);
-            rows +=
-                QStringLiteral("<td align=right>&nbsp;%1&nbsp;</td>")
-                    .arg(shared ? number : withUnit(number, unitList[2 * r + c]).toHtmlEscaped());
-        }
-        rows += QStringLiteral("</tr>");
-    }
-    return QStringLiteral("<table><tr><td>[</td><td><table>%1</table></td><td>]</td><td>%2</td>"
-                          "</tr></table>")
-        .arg(rows, shared ? unitList[0] : QString());
+    auto cell = [&](int i) {
+        const QString number = entryText(report.entries[size_t(i)]);
+        return QStringLiteral("<td align=right>&nbsp;%1&nbsp;</td>")
+            .arg((shared ? number : withUnit(number, unitList[i])).toHtmlEscaped());
+    };
+    // Bracket halves in their own cells draw the matrix's brackets over both rows.
+    return QStringLiteral("<table cellspacing=0><tr><td>⎡</td>%1%2<td>⎤</td>"
+                          "<td rowspan=2 valign=middle>&nbsp;%3</td></tr>"
+                          "<tr><td>⎣</td>%4%5<td>⎦</td></tr></table>")
+        .arg(cell(0), cell(1), shared ? unitList[0] : QString(), cell(2), cell(3));
 }
 
 QString matrixWords(ParameterSet set, const circuit::SetReport &report, const UnitPowers &units)

@@ -108,6 +108,10 @@ TerminatedView::TerminatedView(QWidget *parent) : QWidget(parent)
         row.unit->setMinimumWidth(110);
         row.formula = plainLabel(frame, QStringLiteral("lblFormula") + name);
         row.formula->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        // A long formula wraps rather than pushing the student's box out of sight.
+        row.formula->setWordWrap(true);
+        row.formula->setMinimumWidth(200);
+        row.formula->setMaximumWidth(420);
         row.yours = new QLineEdit(frame);
         row.yours->setObjectName(QStringLiteral("your") + name);
         row.yours->setFont(programFont());
