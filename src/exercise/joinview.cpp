@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace kvadra
@@ -90,6 +91,7 @@ JoinView::JoinView(QWidget *parent) : QWidget(parent)
 
     m_error = plainLabel(this, QStringLiteral("lblJoinError"));
     m_error->setWordWrap(true);
+    m_error->hide();
     layout->addWidget(m_error);
 
     auto *results = new QGroupBox(this);
@@ -176,14 +178,16 @@ void JoinView::otherChosen()
         const QString path = QFileDialog::getOpenFileName(
             this, QStringLiteral("Join with a netlist"), QString(),
             QStringLiteral("Netlists (*.cir *.net *.txt);;All files (*)"));
-        if (path.isEmpty()) {
-            m_with->setCurrentIndex(m_with->findData(m_lastChoice));
-            return;
-        }
         QFile file(path);
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-            m_error->setText(QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString()));
+        if (path.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            // Back to what is shown, which still holds: nothing to join afresh.
+            const QSignalBlocker quiet(m_with);
             m_with->setCurrentIndex(m_with->findData(m_lastChoice));
+            if (!path.isEmpty()) {
+                m_error->setText(
+                    QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString()));
+                m_error->show();
+            }
             return;
         }
         joinWithNetlist(QString::fromUtf8(file.readAll()), QFileInfo(path).fileName());

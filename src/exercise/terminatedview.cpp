@@ -1,6 +1,7 @@
 #include "exercise/terminatedview.h"
 
 #include "exercise/resultcells.h"
+#include "exercise/terminatedquantities.h"
 #include "shell/application.h"
 #include "shell/controls.h"
 #include "shell/interaction.h"
@@ -19,25 +20,6 @@ namespace kvadra
 
 namespace
 {
-struct QuantityInfo {
-    const char *name;
-    Quantity kind; // Conductance for the power: watts per volt² are siemens
-    const char *what;
-};
-
-// In the order the core gives them.
-constexpr std::array<QuantityInfo, 7> quantities{{
-    {"Zin", Quantity::Resistance, "input impedance: V1/I1 with ZL at port 2"},
-    {"Zout", Quantity::Resistance,
-     "output impedance: V2/I2 seen into port 2 with the source zeroed and Zs at port 1 (the "
-     "Thevenin impedance)"},
-    {"Av", Quantity::None, "voltage gain: V2/V1 with ZL at port 2"},
-    {"Avs", Quantity::None, "voltage gain from the source: V2/Vs"},
-    {"Ai", Quantity::None, "current gain: IL/I1, IL = −I2 the current into the load"},
-    {"Vth", Quantity::None, "Thevenin voltage: the open-circuit V2 per volt of Vs"},
-    {"P", Quantity::Conductance, "the power into the load per volt² of Vs"},
-}};
-
 QLineEdit *terminationEdit(QWidget *parent, const QString &name, const QString &text,
                            const QString &placeholder, const QString &what)
 {
@@ -93,13 +75,13 @@ TerminatedView::TerminatedView(QWidget *parent) : QWidget(parent)
     grid->setVerticalSpacing(1);
     grid->setContentsMargins(6, 2, 6, 2);
     for (int q = 0; q < quantityCount; ++q) {
-        const QString name = QLatin1String(quantities[size_t(q)].name);
+        const QString name = QLatin1String(terminatedQuantities()[size_t(q)].name);
         Row row;
         row.name = plainLabel(frame, QStringLiteral("lbl") + name);
         row.name->setText(name);
         row.name->setMinimumWidth(36);
-        explain(row.name,
-                name + QStringLiteral(", the ") + QString::fromUtf8(quantities[size_t(q)].what));
+        explain(row.name, name + QStringLiteral(", the ") +
+                              QString::fromUtf8(terminatedQuantities()[size_t(q)].what));
         row.value = new ResultBox(frame);
         row.value->setObjectName(name);
         row.value->setFont(programFont());
@@ -164,15 +146,6 @@ QString TerminatedView::zl() const
     return typed.isEmpty() ? QStringLiteral("0S") : typed;
 }
 
-QString TerminatedView::unitOf(int quantity) const
-{
-    const Quantity kind = quantities[size_t(quantity)].kind;
-    // The same number as in siemens, written as what it is: a power per volt² of the source.
-    if (kind == Quantity::Conductance)
-        return unitPrefix(m_units.siemens) + QStringLiteral("W/V²");
-    return displayUnit(kind, m_units);
-}
-
 void TerminatedView::setNetwork(circuit::AnalysisPtr analysis, const UnitPowers &units,
                                 bool keepTyped)
 {
@@ -196,7 +169,7 @@ void TerminatedView::terminate()
     m_error->setVisible(m_result.error.has_value());
     m_frame->setVisible(!m_result.error);
     for (int q = 0; q < quantityCount; ++q) {
-        const QString name = QLatin1String(quantities[size_t(q)].name);
+        const QString name = QLatin1String(terminatedQuantities()[size_t(q)].name);
         std::optional<circuit::Exact> value;
         for (const auto &[n, v] : m_result.quantities)
             if (n == name)
@@ -221,7 +194,7 @@ void TerminatedView::showRow(int quantity, const std::optional<circuit::Exact> &
     }
     const circuit::Exact &e = *value;
     const QString name = row.value->objectName();
-    const QString unit = unitOf(quantity);
+    const QString unit = terminatedUnit(quantity, m_units);
     const QString shown = e.known ? writeNumber(e.decimal) : QString();
     row.value->setText(shown);
     row.value->setCursorPosition(0);
@@ -272,31 +245,7 @@ QString TerminatedView::copy(CopyFlavour flavour) const
 {
     if (!m_analysis || m_result.error)
         return QString();
-    CopyText copy(flavour);
-    copy.note(QStringLiteral("Source impedance Zs = %1, load ZL = %2 (netlist values, in ohm)")
-                  .arg(zs(), zl()));
-    QList<NamedValue> known;
-    for (int q = 0; q < quantityCount; ++q) {
-        const QString name = QLatin1String(quantities[size_t(q)].name);
-        const auto it = std::find_if(m_result.quantities.cbegin(), m_result.quantities.cend(),
-                                     [&](const auto &p) { return p.first == name; });
-        if (it == m_result.quantities.cend() || !it->second) {
-            copy.note(m_result.missing.value(name, name + QStringLiteral(": none")));
-        } else if (it->second->known) {
-            QString unit = unitOf(q);
-            if (copy.latex())
-                unit.replace(QStringLiteral("²"), QStringLiteral("^2"));
-            known.append({name, it->second->decimal, unit});
-        } else if (copy.latex()) {
-            copy.line(QStringLiteral("\\[ ") + latexSymbol(name) + QStringLiteral(" = ") +
-                      it->second->formulaLatex + QStringLiteral(" \\]"));
-        } else {
-            copy.line(name + QStringLiteral(" = ") + it->second->formula);
-        }
-    }
-    if (!known.isEmpty())
-        copy.values(known, QStringLiteral("\n"));
-    return copy.text();
+    return copyTerminated(m_result, zs(), zl(), m_units, flavour);
 }
 
 } // namespace kvadra

@@ -48,7 +48,6 @@ private:
     // Zs and ZL as the core reads them: an empty box is an ideal source, or an open port 2.
     QString zs() const;
     QString zl() const;
-    QString unitOf(int quantity) const;
     void terminate();
     void showRow(int quantity, const std::optional<circuit::Exact> &value, const QString &missing);
     void judgeRow(int quantity);
