@@ -221,8 +221,9 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("Zout = ") + writeNumber(11.0 / 3) +
                                QStringLiteral(" kOhm")),
                  qPrintable(text));
-        QVERIFY2(view.copy(CopyFlavour::Latex).contains(QStringLiteral("\\mathrm{mW/V^2}")),
-                 qPrintable(view.copy(CopyFlavour::Latex)));
+        const QString latex = view.copy(CopyFlavour::Latex);
+        QVERIFY2(latex.contains(QStringLiteral("Z_{\\mathrm{out}} = ")), qPrintable(latex));
+        QVERIFY2(latex.contains(QStringLiteral("\\mathrm{mW/V^2}")), qPrintable(latex));
     }
 
     // ABCD of the T: A = 1 + R1/R2, B = R1 + R3 + R1·R3/R2, C = 1/R2, D = 1 + R3/R2, squared by

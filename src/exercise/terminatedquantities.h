@@ -16,6 +16,7 @@ struct TerminatedQuantity {
     const char *name;
     Quantity kind; // Conductance for the power: watts per volt² are siemens
     const char *what;
+    const char *latex; // as a LaTeX symbol: "Z_{\\mathrm{in}}"
 };
 
 // Zin, Zout, Av, Avs, Ai, Vth, P: the order the core gives them in.
