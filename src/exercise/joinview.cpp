@@ -80,7 +80,7 @@ JoinView::JoinView(QWidget *parent) : QWidget(parent)
         selectAllOnFocus(edit);
         choice->addWidget(m_valueNames[size_t(k)], 2, 1 + 2 * k);
         choice->addWidget(edit, 2, 2 + 2 * k);
-        connect(edit, &QLineEdit::textEdited, this, [this, k](const QString &text) {
+        connect(edit, &QLineEdit::textChanged, this, [this, k](const QString &text) {
             if (k < m_otherSymbols.size())
                 m_typed[m_otherSymbols[k]] = text;
             join();
@@ -220,6 +220,8 @@ void JoinView::offerValues()
         m_valueNames[size_t(k)]->setText(symbol + QLatin1Char(':'));
         m_values[size_t(k)]->setAccessibleName(
             QStringLiteral("Value of %1 in the other network").arg(symbol));
+        // Filled, not typed: the join comes once, after all three.
+        const QSignalBlocker quiet(m_values[size_t(k)]);
         m_values[size_t(k)]->setText(
             m_typed.value(symbol, choice > 0 ? startingValue(symbol) : QString()));
     }
