@@ -243,6 +243,11 @@ private slots:
         QTest::newRow("series with schematic 11")
             << 1 << "schematic 11: T of R1, R2, R3"
             << "Z" << sum << "5750 Ohm, 4750 Ohm; 4750 Ohm, 7750 Ohm" << false;
+        // Two networks on a common line in parallel always keep their port currents: the Π of
+        // 1, 2 and 3 mS has Y = [3 -2; -2 5] mS, the T has Y = [5 -2; -2 3]/11 mS.
+        const QString ySum = QStringLiteral("19/5500 S, -3/1375 S; -3/1375 S, 29/5500 S");
+        QTest::newRow("parallel with schematic 3") << 2 << "schematic 3: Π of G1, G2, G3"
+                                                   << "Y" << ySum << ySum << true;
         QTest::newRow("cascade with itself") << 0 << "itself"
                                              << "ABCD" << square << square << true;
         QTest::newRow("cascade with itself turned over") << 0 << "itself turned over"
@@ -274,6 +279,19 @@ private slots:
                      ->text()
                      .contains(QStringLiteral("Brune's test fails")),
                  !holds);
+    }
+
+    void copiesBothResults()
+    {
+        JoinView view;
+        view.setNetwork(tee());
+        child<QComboBox>(view, QStringLiteral("cmbJoinKind"))->setCurrentIndex(1);
+        const QString text = view.copy(CopyFlavour::Text);
+        for (const QString &part : {QStringLiteral("Z by the rule (Ohm):\n  z11 = 6000"),
+                                    QStringLiteral("Z as built (Ohm):\n  z11 = 5750"),
+                                    QStringLiteral("✗ The rule does not hold")})
+            QVERIFY2(text.contains(part), qPrintable(text));
+        QVERIFY(view.copy(CopyFlavour::Latex).contains(QStringLiteral("\\begin{bmatrix}")));
     }
 
     // The other schematic's values as typed: a T of 2k, 2k, 2k in series with the first.

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace kvadra
 {
 
@@ -42,6 +44,13 @@ QString turnedOver(const QString &netlist, const circuit::Report &read)
         lines[e.line - 1] = e.name + QLatin1Char(' ') + e.nodes[1] + QLatin1Char(' ') + e.nodes[0];
     }
     return lines.join(QLatin1Char('\n'));
+}
+
+bool allValued(const circuit::Request &request, const QStringList &symbols)
+{
+    return std::all_of(symbols.cbegin(), symbols.cend(), [&](const QString &s) {
+        return !request.values.value(s).trimmed().isEmpty();
+    });
 }
 
 } // namespace kvadra

@@ -42,4 +42,8 @@ QString startingValue(const QString &symbol);
 // The netlist with each port's terminals swapped, read from the report `read` gave for it.
 QString turnedOver(const QString &netlist, const circuit::Report &read);
 
+// Whether every one of `symbols` has a value in `request`: then numbers alone are asked for, which
+// is fast; a symbol without one needs the formulas.
+bool allValued(const circuit::Request &request, const QStringList &symbols);
+
 } // namespace kvadra

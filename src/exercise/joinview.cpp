@@ -2,40 +2,22 @@
 
 #include "circuit/loader.h"
 #include "exercise/joinchoices.h"
-#include "exercise/joinedmatrix.h"
+#include "exercise/joinedtext.h"
+#include "exercise/joinpartner.h"
 #include "exercise/resultcells.h"
 #include "shell/application.h"
 #include "shell/controls.h"
 #include "shell/interaction.h"
-#include "twoport/catalogue.h"
 
 #include <QComboBox>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace kvadra
 {
-
-namespace
-{
-// What cmbJoinWith's items carry: a schematic by its number, or one of these.
-constexpr int withItself = 0, withItselfTurnedOver = -1, withFile = -2;
-
-bool allValued(const circuit::Request &r, const QStringList &symbols)
-{
-    return std::all_of(symbols.cbegin(), symbols.cend(),
-                       [&](const QString &s) { return !r.values.value(s).trimmed().isEmpty(); });
-}
-
-} // namespace
 
 JoinView::JoinView(QWidget *parent) : QWidget(parent)
 {
@@ -44,50 +26,23 @@ JoinView::JoinView(QWidget *parent) : QWidget(parent)
     layout->setSpacing(4);
 
     auto *choice = new QGridLayout;
+    choice->setHorizontalSpacing(6); // as the JoinPartner below, so the two lists line up
     m_kind = new QComboBox(this);
     m_kind->setObjectName(QStringLiteral("cmbJoinKind"));
     for (const KindInfo &k : joinKinds)
         m_kind->addItem(QString::fromUtf8(k.caption));
-    m_with = new QComboBox(this);
-    m_with->setObjectName(QStringLiteral("cmbJoinWith"));
-    m_with->addItem(QStringLiteral("itself"), withItself);
-    m_with->addItem(QStringLiteral("itself turned over (each port's terminals swapped)"),
-                    withItselfTurnedOver);
-    for (const Schematic &s : catalogue())
-        m_with->addItem(schematicCaption(s), int(s.number));
-    m_with->addItem(QStringLiteral("a netlist file…"), withFile);
-    for (auto [row, caption, box, what] :
-         {std::tuple{0, "Join:", m_kind, "How the two networks are joined"},
-          std::tuple{1, "with:", m_with, "The network this one is joined with"}}) {
-        box->setFont(programFont());
-        box->setAccessibleName(QString::fromUtf8(what));
-        auto *label = plainLabel(this, QStringLiteral("lbl") + box->objectName().mid(3));
-        label->setText(QString::fromUtf8(caption));
-        label->setBuddy(box);
-        choice->addWidget(label, row, 0);
-        choice->addWidget(box, row, 1, 1, 6);
-    }
-    for (int k = 0; k < 3; ++k) {
-        m_valueNames[size_t(k)] = plainLabel(this, QStringLiteral("lblJoinValue%1").arg(k + 1));
-        m_values[size_t(k)] = new QLineEdit(this);
-        QLineEdit *edit = m_values[size_t(k)];
-        edit->setObjectName(QStringLiteral("txtJoinValue%1").arg(k + 1));
-        edit->setFont(programFont());
-        edit->setMaximumWidth(110);
-        m_valueNames[size_t(k)]->setBuddy(edit);
-        explain(edit, QStringLiteral("A value of the other network as in a netlist: 1k, 4k7, "
-                                     "5/11, 2m (a conductance in S)."));
-        selectAllOnFocus(edit);
-        choice->addWidget(m_valueNames[size_t(k)], 2, 1 + 2 * k);
-        choice->addWidget(edit, 2, 2 + 2 * k);
-        connect(edit, &QLineEdit::textChanged, this, [this, k](const QString &text) {
-            if (k < m_otherSymbols.size())
-                m_typed[m_otherSymbols[k]] = text;
-            join();
-        });
-    }
+    m_kind->setFont(programFont());
+    m_kind->setAccessibleName(QStringLiteral("How the two networks are joined"));
+    auto *label = plainLabel(this, QStringLiteral("lblJoinKind"));
+    label->setText(QStringLiteral("Join:"));
+    label->setFixedWidth(40);
+    label->setBuddy(m_kind);
+    choice->addWidget(label, 0, 0);
+    choice->addWidget(m_kind, 0, 1, 1, 6);
     choice->setColumnStretch(6, 1);
     layout->addLayout(choice);
+    m_partner = new JoinPartner(this);
+    layout->addWidget(m_partner);
 
     m_error = plainLabel(this, QStringLiteral("lblJoinError"));
     m_error->setWordWrap(true);
@@ -148,9 +103,12 @@ JoinView::JoinView(QWidget *parent) : QWidget(parent)
     layout->addStretch(1);
 
     connect(m_kind, &QComboBox::currentIndexChanged, this, &JoinView::join);
-    connect(m_with, &QComboBox::currentIndexChanged, this, &JoinView::otherChosen);
-    connect(m_open, &QPushButton::clicked, this, [this] { emit openNetlist(m_joinedNetlist); });
-    offerValues();
+    connect(m_partner, &JoinPartner::changed, this, &JoinView::join);
+    connect(m_partner, &JoinPartner::failed, this, [this](const QString &why) {
+        m_error->setText(why);
+        m_error->show();
+    });
+    connect(m_open, &QPushButton::clicked, this, [this] { emit openNetlist(m_joined.netlist); });
 }
 
 void JoinView::setNetwork(const circuit::Request &request)
@@ -161,89 +119,7 @@ void JoinView::setNetwork(const circuit::Request &request)
 
 void JoinView::joinWithNetlist(const QString &netlist, const QString &name)
 {
-    m_fileNetlist = netlist;
-    m_lastChoice = withFile; // chosen already: no file dialog
-    const int file = m_with->findData(withFile);
-    m_with->setItemText(file, QStringLiteral("a netlist file… (%1)").arg(name));
-    if (m_with->currentIndex() == file)
-        otherChosen();
-    else
-        m_with->setCurrentIndex(file);
-}
-
-void JoinView::otherChosen()
-{
-    const int choice = m_with->currentData().toInt();
-    if (choice == withFile && m_lastChoice != withFile) {
-        const QString path = QFileDialog::getOpenFileName(
-            this, QStringLiteral("Join with a netlist"), QString(),
-            QStringLiteral("Netlists (*.cir *.net *.txt);;All files (*)"));
-        QFile file(path);
-        if (path.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-            // Back to what is shown, which still holds: nothing to join afresh.
-            const QSignalBlocker quiet(m_with);
-            m_with->setCurrentIndex(m_with->findData(m_lastChoice));
-            if (!path.isEmpty()) {
-                m_error->setText(
-                    QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString()));
-                m_error->show();
-            }
-            return;
-        }
-        joinWithNetlist(QString::fromUtf8(file.readAll()), QFileInfo(path).fileName());
-        return;
-    }
-    m_lastChoice = choice;
-    offerValues();
-    join();
-}
-
-void JoinView::offerValues()
-{
-    const int choice = m_with->currentData().toInt();
-    m_otherSymbols.clear();
-    m_otherNetlist.clear();
-    if (choice > 0 || choice == withFile) {
-        if (const circuit::Engine *engine = circuit::circuitEngine()) {
-            const circuit::EngineLock lock;
-            m_otherNetlist = choice > 0 ? engine->schematicNetlist(choice) : m_fileNetlist;
-            m_otherSymbols = engine->read(m_otherNetlist).symbols;
-        }
-    }
-    for (int k = 0; k < 3; ++k) {
-        const bool shown = k < m_otherSymbols.size();
-        m_valueNames[size_t(k)]->setVisible(shown);
-        m_values[size_t(k)]->setVisible(shown);
-        if (!shown)
-            continue;
-        const QString symbol = m_otherSymbols[k];
-        m_valueNames[size_t(k)]->setText(symbol + QLatin1Char(':'));
-        m_values[size_t(k)]->setAccessibleName(
-            QStringLiteral("Value of %1 in the other network").arg(symbol));
-        // Filled, not typed: the join comes once, after all three.
-        const QSignalBlocker quiet(m_values[size_t(k)]);
-        m_values[size_t(k)]->setText(
-            m_typed.value(symbol, choice > 0 ? startingValue(symbol) : QString()));
-    }
-}
-
-circuit::Request JoinView::other(const circuit::Engine &engine) const
-{
-    const int choice = m_with->currentData().toInt();
-    circuit::Request r = m_request;
-    if (choice == withItself)
-        return r;
-    if (choice == withItselfTurnedOver) {
-        r.netlist = turnedOver(r.netlist, engine.read(r.netlist));
-        return r;
-    }
-    r.netlist = m_otherNetlist;
-    r.values.clear();
-    for (int k = 0; k < m_otherSymbols.size() && k < 3; ++k)
-        if (!m_values[size_t(k)]->text().trimmed().isEmpty())
-            r.values.insert(m_otherSymbols[k], m_values[size_t(k)]->text().trimmed());
-    r.numericOnly = allValued(r, m_otherSymbols);
-    return r;
+    m_partner->chooseNetlist(netlist, name);
 }
 
 void JoinView::join()
@@ -262,8 +138,8 @@ void JoinView::join()
         circuit::Request first = m_request;
         // Numbers alone are fast; a symbol without a value needs the formulas.
         first.numericOnly = allValued(first, engine->read(first.netlist).symbols);
-        joined =
-            engine->join(first, other(*engine), joinKinds[size_t(m_kind->currentIndex())].kind);
+        joined = engine->join(first, m_partner->request(*engine, m_request),
+                              joinKinds[size_t(m_kind->currentIndex())].kind);
     }
     showJoined(joined);
 }
@@ -275,8 +151,8 @@ void JoinView::showJoined(const circuit::Joined &joined)
     m_results->setVisible(!joined.error);
     m_holds->setVisible(!joined.error);
     m_why->setVisible(!joined.error && !joined.why.isEmpty());
-    m_joinedNetlist = joined.error ? QString() : joined.netlist;
-    m_open->setEnabled(!m_joinedNetlist.isEmpty());
+    m_joined = joined;
+    m_open->setEnabled(!joined.error && !joined.netlist.isEmpty());
     if (joined.error)
         return;
     m_ruleName->setText(QString::fromUtf8(joinKinds[size_t(m_kind->currentIndex())].rule));
@@ -292,12 +168,18 @@ void JoinView::showJoined(const circuit::Joined &joined)
             explain(label, label->accessibleName());
         }
     }
-    m_holds->setText(joined.ruleHolds
-                         ? QStringLiteral("✓ The rule holds: the network built has the rule's "
-                                          "parameters.")
-                         : QStringLiteral("✗ The rule does not hold: the network built differs "
-                                          "from the rule's result."));
+    m_holds->setText(ruleVerdict(joined));
     m_why->setText(joined.why);
+}
+
+QString JoinView::copy(CopyFlavour flavour) const
+{
+    if (m_joined.error || m_joined.netlist.isEmpty())
+        return QString();
+    return copyJoined(m_joined,
+                      m_kind->currentText() + QStringLiteral(", with ") + m_partner->caption() +
+                          QStringLiteral(". ") + m_ruleName->text(),
+                      m_request.units, flavour);
 }
 
 } // namespace kvadra

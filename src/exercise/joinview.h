@@ -1,6 +1,7 @@
 #pragma once
 
 #include "circuit/engine.h"
+#include "twoport/copytext.h"
 
 #include <QWidget>
 
@@ -8,11 +9,12 @@
 
 class QComboBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 namespace kvadra
 {
+
+class JoinPartner;
 
 // This network joined with another (itself, itself turned over, one of the fourteen schematics
 // with values, or a netlist) in cascade, series, parallel or a mixed connection: for each
@@ -30,6 +32,10 @@ public:
     // choice is called in the list.
     void joinWithNetlist(const QString &netlist, const QString &name);
 
+    // Both results, set by set, and the verdict on the rule, as plain text or as a LaTeX
+    // fragment (amsmath for its matrices).
+    QString copy(CopyFlavour flavour) const;
+
 signals:
     // The network built, as a netlist, for the own-network window.
     void openNetlist(const QString &netlist);
@@ -40,23 +46,12 @@ private:
         QLabel *rule;
         QLabel *built;
     };
-    void otherChosen();
-    // The value boxes for the other network's symbols, kept or filled with a value to start from.
-    void offerValues();
-    circuit::Request other(const circuit::Engine &engine) const;
     void join();
     void showJoined(const circuit::Joined &joined);
 
     circuit::Request m_request;
-    QString m_otherNetlist; // of the chosen schematic or file
-    QString m_fileNetlist;
-    QStringList m_otherSymbols;
-    QMap<QString, QString> m_typed; // the other network's values as typed, by symbol
-    int m_lastChoice = 0;
     QComboBox *m_kind;
-    QComboBox *m_with;
-    std::array<QLabel *, 3> m_valueNames{};
-    std::array<QLineEdit *, 3> m_values{};
+    JoinPartner *m_partner;
     QLabel *m_error;
     QWidget *m_results;
     QLabel *m_ruleName;
@@ -64,7 +59,7 @@ private:
     QLabel *m_holds;
     QLabel *m_why;
     QPushButton *m_open;
-    QString m_joinedNetlist;
+    circuit::Joined m_joined;
 };
 
 } // namespace kvadra

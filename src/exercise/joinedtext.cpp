@@ -1,5 +1,6 @@
-#include "exercise/joinedmatrix.h"
+#include "exercise/joinedtext.h"
 
+#include "exercise/copysets.h"
 #include "exercise/resultcells.h"
 #include "twoport/numbertext.h"
 
@@ -50,6 +51,32 @@ QString matrixWords(ParameterSet set, const circuit::SetReport &report, const Un
     }
     return entries[0] + QStringLiteral(", ") + entries[1] + QStringLiteral("; ") + entries[2] +
            QStringLiteral(", ") + entries[3];
+}
+
+QString ruleVerdict(const circuit::Joined &joined)
+{
+    return joined.ruleHolds ? QStringLiteral("✓ The rule holds: the network built has the rule's "
+                                             "parameters.")
+                            : QStringLiteral("✗ The rule does not hold: the network built "
+                                             "differs from the rule's result.");
+}
+
+QString copyJoined(const circuit::Joined &joined, const QString &heading, const UnitPowers &units,
+                   CopyFlavour flavour)
+{
+    CopyText copy(flavour);
+    if (copy.latex())
+        copy.note(QStringLiteral("Needs \\usepackage{amsmath} for its matrices."));
+    copy.note(heading);
+    for (auto [results, how] :
+         {std::pair{&joined.rule, " by the rule"}, std::pair{&joined.built, " as built"}})
+        for (ParameterSet set : allParameterSets)
+            copySet(copy, set, (*results)[size_t(set)], units, {},
+                    setName(set) + QString::fromUtf8(how));
+    copy.note(ruleVerdict(joined));
+    if (!joined.why.isEmpty())
+        copy.note(joined.why);
+    return copy.text();
 }
 
 } // namespace kvadra

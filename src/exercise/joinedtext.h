@@ -1,8 +1,9 @@
 #pragma once
 
-// A parameter set of two joined networks as the join view shows it.
+// Two joined networks' results as the join view shows and copies them.
 
 #include "circuit/engine.h"
+#include "twoport/copytext.h"
 
 #include <QString>
 
@@ -16,5 +17,13 @@ QString matrixText(ParameterSet set, const circuit::SetReport &report, const Uni
 // The same matrix in words, exact, for a screen reader and a test:
 // "6000 Ohm, 4000 Ohm; 4000 Ohm, 10000 Ohm".
 QString matrixWords(ParameterSet set, const circuit::SetReport &report, const UnitPowers &units);
+
+// "✓ The rule holds: ..." or "✗ The rule does not hold: ...".
+QString ruleVerdict(const circuit::Joined &joined);
+
+// Every set by the rule and as built, the verdict on the rule and why, after `heading` (how the
+// two were joined); plain text or a LaTeX fragment (amsmath for its matrices).
+QString copyJoined(const circuit::Joined &joined, const QString &heading, const UnitPowers &units,
+                   CopyFlavour flavour);
 
 } // namespace kvadra
