@@ -56,7 +56,7 @@ JoinPartner::JoinPartner(QWidget *parent) : QWidget(parent)
         edit->setMaximumWidth(110);
         m_valueNames[size_t(k)]->setBuddy(edit);
         explain(edit, QStringLiteral("A value of the other network as in a netlist: 1k, 4k7, "
-                                     "5/11, 2m (a conductance in S)."));
+                                     "5/11; a G element's value is in siemens (2m is 2 mS)."));
         selectAllOnFocus(edit);
         grid->addWidget(m_valueNames[size_t(k)], 1, 1 + 2 * k);
         grid->addWidget(edit, 1, 2 + 2 * k);
