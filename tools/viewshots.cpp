@@ -1,7 +1,8 @@
 // The terminated and joined views of the T of 1k, 2k and 3k as PNG files, for looking at them
 // before they have a window:  kvadra_viewshots [output-directory]   (default: the current one)
-// Run with QT_QPA_PLATFORM=offscreen; QT_SCALE_FACTOR and KVADRA_DARK=1 show them on other
-// screens and desktops.
+// Run with QT_QPA_PLATFORM=offscreen, and KVADRA_CIRCUIT_MODULE=build/src/libkvadra-circuit.so:
+// the loader looks beside the program, and this one is not beside the module. QT_SCALE_FACTOR
+// and KVADRA_DARK=1 show them on other screens and desktops.
 #include "circuit/loader.h"
 #include "exercise/joinview.h"
 #include "exercise/terminatedview.h"
