@@ -1,6 +1,8 @@
 #include "exercise/setsview.h"
 
 #include "circuit/loader.h"
+#include "exercise/copysets.h"
+#include "exercise/resultcells.h"
 #include "shell/appearance.h"
 #include "shell/application.h"
 #include "shell/controls.h"
@@ -19,43 +21,6 @@
 
 namespace kvadra
 {
-
-namespace
-{
-QString verdictMark(circuit::Verdict::Kind kind)
-{
-    switch (kind) {
-    case circuit::Verdict::Match:
-        return QStringLiteral("✓ ");
-    case circuit::Verdict::Slip:
-    case circuit::Verdict::Unexplained:
-        return QStringLiteral("✗ ");
-    default:
-        return QString();
-    }
-}
-
-// An exact value is worth showing beside its decimal when the decimal does not say it all.
-bool showsMoreThanDecimal(const circuit::Exact &e)
-{
-    return e.known && e.exact.contains(QLatin1Char('/'));
-}
-
-// A fraction too long for its column is cut; the whole one is in the tooltip.
-QString fitted(const QString &fraction)
-{
-    constexpr qsizetype room = 15;
-    return fraction.size() <= room ? fraction : fraction.left(room - 1) + QChar(0x2026);
-}
-
-QLabel *plainLabel(QWidget *parent, const QString &name)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setFont(programFont());
-    return label;
-}
-} // namespace
 
 SetsView::SetsView(QWidget *parent) : QWidget(parent)
 {
@@ -280,34 +245,8 @@ QString SetsView::copy(CopyFlavour flavour) const
     if (copy.latex())
         copy.note(QStringLiteral("Needs \\usepackage{amsmath} for its matrices."));
     for (ParameterSet set : allParameterSets) {
-        const circuit::SetReport &report = m_analysis->report().sets[size_t(set)];
-        const QString title = setName(set) + QStringLiteral(" parameters");
-        if (report.state != circuit::SetState::Exists) {
-            copy.note(title + QStringLiteral(": ") + report.reason);
-            continue;
-        }
-        std::array<double, 4> values{};
-        bool known = true;
-        for (size_t i = 0; i < 4; ++i) {
-            values[i] = report.entries[i].decimal;
-            known = known && report.entries[i].known;
-        }
-        if (!known) {
-            copy.note(title + QStringLiteral(": waits for the values of ") +
-                      m_analysis->report().unvalued.join(QStringLiteral(", ")));
-            continue;
-        }
-        QStringList units;
-        for (int i = 0; i < 4; ++i)
-            units << displayUnit(entryKind(set, i), m_units);
-        units.removeDuplicates();
-        if (!copy.latex())
-            copy.line(title +
-                      (units.size() == 1 && !units[0].isEmpty()
-                           ? QStringLiteral(" (") + units[0] + QLatin1Char(')')
-                           : QString()) +
-                      QLatin1Char(':'));
-        copy.matrix(set, values, units.size() == 1 ? units[0] : QString());
+        copySet(copy, set, m_analysis->report().sets[size_t(set)], m_units,
+                m_analysis->report().unvalued, setName(set) + QStringLiteral(" parameters"));
     }
     return copy.text();
 }
