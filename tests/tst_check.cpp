@@ -4,8 +4,11 @@
 #include "support/session.h"
 #include "twoport/catalogue.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QtTest>
 
 #include <cmath>
@@ -186,6 +189,42 @@ private slots:
                  qPrintable(label("lblExplanation")->text()));
         QCOMPARE(m_s->control(check, "your" + entry)->accessibleDescription().isEmpty(),
                  verdict.isEmpty());
+    }
+
+    // The other tabs work on the same network: between a source and a load (an ideal source and
+    // 1 kOhm: Zin = R1 + R2 || (R3 + RL) = 7/3 kOhm), and joined with itself, where the series
+    // rule fails on a common bottom line and holds with one of the two turned over.
+    void terminatedAndJoinedTabs()
+    {
+        openCheck("R1R2R3", {"1", "2", "3"});
+        auto *tabs = m_s->control<QTabWidget>(check, "tabsCheck");
+        auto openTab = [tabs](int index) {
+            QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, Qt::NoModifier,
+                              tabs->tabBar()->tabRect(index).center());
+            QCOMPARE(tabs->currentIndex(), index);
+        };
+        openTab(1);
+        QCOMPARE(m_s->text(check, "Zin"), QStringLiteral("2.33333333333333"));
+        m_s->type(check, "yourZin", "7/3");
+        QCOMPARE(label("lblVerdictZin")->text(), QStringLiteral("✓ matches exactly"));
+        openTab(2);
+        auto *kind = m_s->control<QComboBox>(check, "cmbJoinKind");
+        auto *with = m_s->control<QComboBox>(check, "cmbJoinWith");
+        kind->setCurrentIndex(kind->findText("series", Qt::MatchStartsWith));
+        with->setCurrentIndex(with->findText("itself", Qt::MatchExactly));
+        QVERIFY2(label("lblRuleHolds")->text().startsWith("✗"),
+                 qPrintable(label("lblRuleHolds")->text()));
+        with->setCurrentIndex(with->findText("itself turned over", Qt::MatchStartsWith));
+        QVERIFY2(label("lblRuleHolds")->text().startsWith("✓"),
+                 qPrintable(label("lblRuleHolds")->text()));
+        // A new calculation reaches the tabs too; the student's value there stays with the
+        // schematic.
+        m_s->fill({"2", "2", "3"});
+        m_s->calculate();
+        openTab(1);
+        QCOMPARE(m_s->text(check, "Zin"), QStringLiteral("3.33333333333333"));
+        QVERIFY(label("lblVerdictZin")->text().startsWith("✗"));
+        QCOMPARE(m_s->messages(), QStringList());
     }
 
     // The window: reached from the calculator once it has calculated, following each new

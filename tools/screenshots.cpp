@@ -6,9 +6,11 @@
 #include "shell/application.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPainter>
+#include <QTabWidget>
 #include <QToolTip>
 #include <QWidget>
 
@@ -105,6 +107,17 @@ int main(int argc, char *argv[])
         main.type("check_results", box, text);
     window("check_results")->adjustSize();
     shoot(dir, "check_results", "check-results");
+    // The same network between a source and a load, then joined in series with itself.
+    auto *tabs = window("check_results")->findChild<QTabWidget *>("tabsCheck");
+    tabs->setCurrentIndex(1);
+    main.type("check_results", "yourZin", "7/3");
+    main.type("check_results", "yourAv", "0.14");
+    shoot(dir, "check_results", "check-terminated");
+    tabs->setCurrentIndex(2);
+    auto *kind = window("check_results")->findChild<QComboBox *>("cmbJoinKind");
+    kind->setCurrentIndex(kind->findText("series", Qt::MatchStartsWith));
+    shoot(dir, "check_results", "check-joined");
+    tabs->setCurrentIndex(0);
     main.click("exercise_main", "g1");
     main.type("exercise_calc", "val1", "2");
     main.click("exercise_calc", "cmdCalculate");

@@ -1,14 +1,13 @@
 #include "exercise/checkresults.h"
 
 #include "circuit/loader.h"
-#include "exercise/setsview.h"
+#include "exercise/networktabs.h"
 #include "shell/appearance.h"
 #include "shell/application.h"
 #include "shell/controls.h"
 #include "twoport/explain.h"
 
 #include <QLabel>
-#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace kvadra
@@ -35,11 +34,8 @@ CheckResults::CheckResults(QWidget *parent) : QWidget(parent)
     layout->addWidget(hint);
     layout->setSpacing(4);
 
-    m_tabs = new QTabWidget(this);
+    m_tabs = new NetworkTabs(this);
     m_tabs->setObjectName(QStringLiteral("tabsCheck"));
-    m_sets = new SetsView(m_tabs);
-    m_sets->setObjectName(QStringLiteral("viewSets"));
-    m_tabs->addTab(m_sets, QStringLiteral("Parameters"));
     layout->addWidget(m_tabs);
 }
 
@@ -58,12 +54,12 @@ void CheckResults::follow(const ElementInput &input)
     QString why;
     const circuit::Engine *engine = circuit::circuitEngine(&why);
     if (!engine) {
-        m_sets->showPending(QStringLiteral("The exact results cannot be worked out: ") + why);
+        m_tabs->showPending(QStringLiteral("The exact results cannot be worked out: ") + why);
         return;
     }
-    if (circuit::AnalysisPtr analysis =
-            circuit::analyseLocked(*engine, coreRequest(input, *engine, false)))
-        m_sets->showAnalysis(std::move(analysis), input.units, sameSchematic);
+    const circuit::Request request = coreRequest(input, *engine, false);
+    if (circuit::AnalysisPtr analysis = circuit::analyseLocked(*engine, request))
+        m_tabs->showNetwork(std::move(analysis), request, sameSchematic);
 }
 
 } // namespace kvadra

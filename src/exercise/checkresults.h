@@ -6,12 +6,11 @@
 #include <QWidget>
 
 class QLabel;
-class QTabWidget;
 
 namespace kvadra
 {
 
-class SetsView;
+class NetworkTabs;
 
 // check_results: every parameter set of the calculator's last successful calculation, worked out
 // exactly by the circuit core, each value with its working, its exact fraction and its formula in
@@ -32,8 +31,7 @@ public:
 private:
     ElementInput m_input;
     QLabel *m_heading;
-    QTabWidget *m_tabs;
-    SetsView *m_sets;
+    NetworkTabs *m_tabs;
 };
 
 } // namespace kvadra
