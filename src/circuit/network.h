@@ -41,6 +41,8 @@ struct EntryTest {
 };
 EntryTest entryTest(ParameterSet set, int entry);
 QString quantityName(int quantity); // "V1", "I1", "V2", "I2"
+int portOf(int quantity);           // 1 or 2
+bool isVoltage(int quantity);       // V1 or V2, not a current
 // "z11 = V1/I1 with port 2 open (I2 = 0)"
 QString entryDefinition(ParameterSet set, int entry);
 
