@@ -6,6 +6,7 @@
 #include "driver/session.h"
 #include "lab/labformula.h"
 #include "shell/application.h"
+#include "shell/controls.h"
 #include "twoport/catalogue.h"
 
 #include <QApplication>
@@ -67,17 +68,17 @@ struct Target {
     QPoint at;
 };
 
-Target button(Session &d, const char *window, const char *name)
+Target button(Session &d, const char *window, const QString &name)
 {
-    auto *w = d.control(QLatin1String(window), QLatin1String(name));
+    auto *w = d.control(QLatin1String(window), name);
     if (!w->isVisible() || !w->isEnabled())
-        qFatal("%s in %s cannot be clicked", name, window);
+        qFatal("%s in %s cannot be clicked", qPrintable(name), window);
     return {w, w->rect().center()};
 }
 
-const char *schematic(int i)
+QString schematic(int i)
 {
-    return kvadra::catalogue()[size_t(i) % 14].buttonName;
+    return kvadra::catalogue()[size_t(i) % 14].buttonName();
 }
 
 const kvadra::LabParameter &parameter(int i)
@@ -132,7 +133,7 @@ void labHelper(Session &d, int i)
 {
     if (!d.isOpen("lab_selectelement"))
         d.click("twoport_main", "Command1");
-    d.click("lab_selectelement", parameter(i).button);
+    d.click("lab_selectelement", kvadra::parameterButtonName(QLatin1String(parameter(i).name)));
     // Readings of the sign the parameter expects, so no warning box lands in the figures.
     const kvadra::UnitPowers units = d.state().units();
     const auto value = kvadra::labValue(parameter(i).equation, 5, 2, units);
@@ -209,11 +210,17 @@ const Step steps[] = {
     {{"lab-opens", "set up the lab helper (window opens)"},
      {"lab_selectelement", "lab_helper"},
      [](Session &d, int) { labSelectionOnly(d); },
-     [](Session &d, int i) { return button(d, "lab_selectelement", parameter(i).button); }},
+     [](Session &d, int i) {
+         return button(d, "lab_selectelement",
+                       kvadra::parameterButtonName(QLatin1String(parameter(i).name)));
+     }},
     {{"lab-open", "set up the lab helper (window open)"},
      {"lab_selectelement", "lab_helper"},
      [](Session &d, int) { labHelper(d, 0); },
-     [](Session &d, int i) { return button(d, "lab_selectelement", parameter(i + 1).button); }},
+     [](Session &d, int i) {
+         return button(d, "lab_selectelement",
+                       kvadra::parameterButtonName(QLatin1String(parameter(i + 1).name)));
+     }},
     {{"lab-calculate", "lab Calculate"},
      {"lab_helper"},
      [](Session &d, int i) { labHelper(d, i); },

@@ -1,5 +1,6 @@
 #include "driver/session.h"
 
+#include "shell/controls.h"
 #include "windows.h"
 
 #include <QAbstractButton>
@@ -150,7 +151,7 @@ void Session::lab(const QString &parameter)
 {
     if (!isOpen("lab_selectelement"))
         click("twoport_main", "Command1");
-    click("lab_selectelement", "btn" + parameter.left(1).toUpper() + parameter.mid(1));
+    click("lab_selectelement", kvadra::parameterButtonName(parameter));
 }
 
 QString Session::labAnswer(const QString &m1, const QString &m2)

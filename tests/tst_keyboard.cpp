@@ -102,7 +102,7 @@ private slots:
             "No Y matrix", described, [](Session &s) { s.exercise("R1", {"1"}); });
         for (const Schematic &schematic : catalogue())
             row(qPrintable("selection button " + QString(schematic.name)), "exercise_main",
-                schematic.buttonName, "Schematic " + QString(schematic.name));
+                schematic.buttonName(), "Schematic " + QString(schematic.name));
         row("a lab reading", helper, "txtMeasure1", "V1, V");
         row("the lab answer", helper, "txtLabAnswer", "Parameter z11 value (kOhm):");
         row("the set-up", helper, "picLab", "Set-up for z11");

@@ -33,12 +33,14 @@ private slots:
     {
         QFETCH(int, mode);
         QFETCH(bool, yes);
-        if (mode == 2)
-            m_s->test({"R1 1", "R3 0 0 2"});
-        if (mode != 0)
+        if (mode == 1)
             m_s->exercise("R1R2", {"1", "2"});
-        if (mode == 2) // back in test mode with the calculator open, by another Test solver click
-            m_s->state().setCurrentMode(2);
+        if (mode == 2) { // case A calculated, its Continue... not yet pressed
+            m_s->test({"R1 1"});
+            m_s->click("exercise_main", "r1r2");
+            m_s->fill({"1", "2"});
+            m_s->calculate();
+        }
         const qint16 count = m_s->state().schemCount();
         m_s->boxes().answer(yes ? QMessageBox::Yes : QMessageBox::No);
         m_s->click("twoport_main", "btnTest");

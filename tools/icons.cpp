@@ -2,7 +2,7 @@
 // very drawing the windows carry instead of a second copy of the design that could drift:
 //   kvadra_icons output-directory [size ...]
 // Each size N lands in output-directory/NxN/apps/kvadra.png (default sizes below).
-#include "resources/pictures.h"
+#include "resources/programicon.h"
 
 #include <QApplication>
 #include <QDir>

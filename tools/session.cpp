@@ -5,6 +5,7 @@
 
 #include "lab/labformula.h"
 #include "shell/application.h"
+#include "shell/controls.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -47,7 +48,7 @@ void lab(Session &d)
 {
     d.click("twoport_main", "Command1");
     for (const kvadra::LabParameter &p : kvadra::labParameters()) {
-        d.click("lab_selectelement", p.button);
+        d.click("lab_selectelement", kvadra::parameterButtonName(QLatin1String(p.name)));
         d.type("lab_helper", "txtMeasure1", QStringLiteral("5"));
         d.type("lab_helper", "txtMeasure2", QStringLiteral("-2")); // some draw a sign warning
         d.click("lab_helper", "btnCalculate");

@@ -1,9 +1,11 @@
 #include "exercise/checkresults.h"
 
+#include "shell/appearance.h"
 #include "shell/application.h"
+#include "shell/controls.h"
+#include "shell/interaction.h"
 #include "shell/messagebox.h"
 #include "shell/resultbox.h"
-#include "shell/widgets.h"
 #include "twoport/explain.h"
 #include "twoport/judge.h"
 #include "twoport/numbertext.h"

@@ -1,14 +1,18 @@
 #include "exercise/exercisecalc.h"
 
+#include "exercise/calcboxes.h"
 #include "exercise/checkresults.h"
 
-#include "resources/pictures.h"
+#include "resources/picturewidgets.h"
+#include "shell/appearance.h"
 #include "shell/application.h"
+#include "shell/controls.h"
+#include "shell/interaction.h"
 #include "shell/messagebox.h"
 #include "shell/resultbox.h"
 #include "shell/twoportmain.h"
-#include "shell/widgets.h"
 #include "twoport/calcerror.h"
+#include "twoport/missingmatrix.h"
 #include "twoport/numbertext.h"
 #include "twoport/units.h"
 
@@ -25,40 +29,6 @@ namespace kvadra
 namespace
 {
 const QColor lightGrey(200, 200, 200);
-
-// The working travels with the value: the tooltip, What's This and a screen reader's
-// description start with the entry and its value, exactly where the typed values allow, then
-// show how it came about.
-void showResult(ResultBox *box, const QString &shown, const std::optional<QString> &fraction,
-                const QString &unit, const QString &working)
-{
-    box->setText(shown);
-    box->setCursorPosition(0);
-    explain(box, resultHeadline(box->objectName(), shown, unit, fraction) + '\n' + working);
-}
-
-QLabel *makeBoldLabel(QWidget *parent, const char *name, const QString &text, int x, int y,
-                      const QColor &background)
-{
-    QLabel *label = makeLabel(parent, name, text, x, y, 25, 17);
-    makeBold(label);
-    setBackground(label, background);
-    return label;
-}
-
-// One 2 x 2 matrix frame: boxes row by row, each with its entry name to its left.
-std::array<ResultBox *, 4> makeMatrix(QGroupBox *frame, const char *const boxNames[4],
-                                      const char *const labelNames[4], const QColor &background)
-{
-    const QPoint cells[4] = {{40, 32}, {136, 32}, {40, 64}, {136, 64}};
-    std::array<ResultBox *, 4> boxes{};
-    for (int i = 0; i < 4; ++i) {
-        makeBoldLabel(frame, labelNames[i], QLatin1String(boxNames[i]), cells[i].x() - 32,
-                      cells[i].y() + 3, background);
-        boxes[size_t(i)] = makeResult(frame, boxNames[i], cells[i].x(), cells[i].y(), 57, 19);
-    }
-    return boxes;
-}
 } // namespace
 
 ExerciseCalc::ExerciseCalc(TwoportMain &main) : ToolWindow(main, Name, 8)
@@ -98,14 +68,12 @@ ExerciseCalc::ExerciseCalc(TwoportMain &main) : ToolWindow(main, Name, 8)
     outputAll->setFont(programFont());
     m_frmZ = makeFrame(outputAll, "frmZ", QStringLiteral("Z parameters"), 16, 24, 209, 105);
     setBackground(m_frmZ, matrixColour(ParameterSet::Z));
-    const char *zNames[4] = {"z11", "z12", "z21", "z22"};
     const char *zLabels[4] = {"Label1", "Label2", "Label3", "Label4"};
-    m_z = makeMatrix(m_frmZ, zNames, zLabels, matrixColour(ParameterSet::Z));
+    m_z = makeMatrix(m_frmZ, entryNames(ParameterSet::Z), zLabels, matrixColour(ParameterSet::Z));
     m_frmY = makeFrame(outputAll, "frmY", QStringLiteral("Y parameters"), 16, 136, 209, 105);
     setBackground(m_frmY, matrixColour(ParameterSet::Y));
-    const char *yNames[4] = {"y11", "y12", "y21", "y22"};
     const char *yLabels[4] = {"Label8", "Label7", "Label6", "Label5"};
-    m_y = makeMatrix(m_frmY, yNames, yLabels, matrixColour(ParameterSet::Y));
+    m_y = makeMatrix(m_frmY, entryNames(ParameterSet::Y), yLabels, matrixColour(ParameterSet::Y));
     m_continue =
         makeButton(outputAll, "cmdContinue", QStringLiteral("Continue..."), 16, 248, 209, 25);
     m_continue->setEnabled(false);
@@ -143,7 +111,7 @@ void ExerciseCalc::prepare(qint16 schemNumber, const QString &schemName, const Q
                            const QString &siemensPrefix)
 {
     m_continue->setEnabled(false);
-    m_picture->setPictureName(QStringLiteral("TEST") + schemName);
+    m_picture->setPictureName(schematicPictureName(schemName));
     m_frmInput->setEnabled(true);
     for (QLineEdit *value : m_values)
         value->setEnabled(false);
@@ -309,7 +277,7 @@ QString ExerciseCalc::copyResults(bool latex) const
 {
     if (!m_results.z && !m_results.y)
         return QString();
-    return latex ? summaryLatex(m_results) : summaryText(m_results);
+    return calculatorCopy(m_results, latex ? CopyFlavour::Latex : CopyFlavour::Text);
 }
 
 } // namespace kvadra

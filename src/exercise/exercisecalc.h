@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/toolwindow.h"
+#include "twoport/calculatorcopy.h"
 #include "twoport/catalogue.h"
 #include "twoport/explain.h"
 #include "twoport/formulas.h"

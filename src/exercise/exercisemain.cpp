@@ -1,8 +1,9 @@
 #include "exercise/exercisemain.h"
 
-#include "resources/pictures.h"
+#include "resources/picturewidgets.h"
+#include "shell/appearance.h"
+#include "shell/controls.h"
 #include "shell/twoportmain.h"
-#include "shell/widgets.h"
 #include "twoport/catalogue.h"
 
 #include <QGroupBox>
@@ -28,7 +29,7 @@ ExerciseMain::ExerciseMain(TwoportMain &main) : ToolWindow(main, Name, 4)
     for (const Schematic &s : catalogue()) {
         const int cell = s.number - 1;
         auto *button = new PictureButton(s.pictureName(), m_frame);
-        button->setObjectName(QLatin1String(s.buttonName));
+        button->setObjectName(s.buttonName());
         button->setGeometry(tw(columns[cell % 4]), tw(rows[cell / 4]), tw(2295), tw(1455));
         button->setAutoDefault(false);
         const qint16 number = s.number;

@@ -1,6 +1,7 @@
 #include "lab/labformula.h"
 
 #include "twoport/calcerror.h"
+#include "twoport/copytext.h"
 #include "twoport/explain.h"
 #include "twoport/numbertext.h"
 #include "twoport/scaling.h"
@@ -8,26 +9,36 @@
 namespace kvadra
 {
 
+QString labPictureName(const QString &parameter)
+{
+    return QStringLiteral("LAB") + parameter.toUpper();
+}
+
+QString LabParameter::pictureName() const
+{
+    return labPictureName(QLatin1String(name));
+}
+
 const std::array<LabParameter, 16> &labParameters()
 {
     using Q = Quantity;
     static const std::array<LabParameter, 16> table{{
-        {"btnZ11", "z11", "V1", Q::Voltage, "I1", Q::Current, Q::Resistance, 1},
-        {"btnZ12", "z12", "V1", Q::Voltage, "I2", Q::Current, Q::Resistance, 1},
-        {"btnZ21", "z21", "V2", Q::Voltage, "I1", Q::Current, Q::Resistance, 1},
-        {"btnZ22", "z22", "V2", Q::Voltage, "I2", Q::Current, Q::Resistance, 1},
-        {"btnY11", "y11", "I1", Q::Current, "V1", Q::Voltage, Q::Conductance, 2},
-        {"btnY12", "y12", "I1", Q::Current, "V2", Q::Voltage, Q::Conductance, 2},
-        {"btnY21", "y21", "I2", Q::Current, "V1", Q::Voltage, Q::Conductance, 2},
-        {"btnY22", "y22", "I2", Q::Current, "V2", Q::Voltage, Q::Conductance, 2},
-        {"btnH11", "h11", "V1", Q::Voltage, "I1", Q::Current, Q::Resistance, 1},
-        {"btnH12", "h12", "V1", Q::Voltage, "V2", Q::Voltage, Q::None, 3},
-        {"btnH21", "h21", "I1", Q::Current, "I2", Q::Current, Q::None, 4},
-        {"btnH22", "h22", "I2", Q::Current, "V2", Q::Voltage, Q::Conductance, 2},
-        {"btnA", "A", "V1", Q::Voltage, "V2", Q::Voltage, Q::None, 5},
-        {"btnB", "B", "V1", Q::Voltage, "I2", Q::Current, Q::None, 6},
-        {"btnC", "C", "I1", Q::Current, "V2", Q::Voltage, Q::None, 7},
-        {"btnD", "D", "I1", Q::Current, "I2", Q::Current, Q::None, 8},
+        {"z11", "V1", Q::Voltage, "I1", Q::Current, Q::Resistance, 1},
+        {"z12", "V1", Q::Voltage, "I2", Q::Current, Q::Resistance, 1},
+        {"z21", "V2", Q::Voltage, "I1", Q::Current, Q::Resistance, 1},
+        {"z22", "V2", Q::Voltage, "I2", Q::Current, Q::Resistance, 1},
+        {"y11", "I1", Q::Current, "V1", Q::Voltage, Q::Conductance, 2},
+        {"y12", "I1", Q::Current, "V2", Q::Voltage, Q::Conductance, 2},
+        {"y21", "I2", Q::Current, "V1", Q::Voltage, Q::Conductance, 2},
+        {"y22", "I2", Q::Current, "V2", Q::Voltage, Q::Conductance, 2},
+        {"h11", "V1", Q::Voltage, "I1", Q::Current, Q::Resistance, 1},
+        {"h12", "V1", Q::Voltage, "V2", Q::Voltage, Q::None, 3},
+        {"h21", "I1", Q::Current, "I2", Q::Current, Q::None, 4},
+        {"h22", "I2", Q::Current, "V2", Q::Voltage, Q::Conductance, 2},
+        {"A", "V1", Q::Voltage, "V2", Q::Voltage, Q::None, 5},
+        {"B", "V1", Q::Voltage, "I2", Q::Current, Q::None, 6},
+        {"C", "I1", Q::Current, "V2", Q::Voltage, Q::None, 7},
+        {"D", "I1", Q::Current, "I2", Q::Current, Q::None, 8},
     }};
     return table;
 }
@@ -134,28 +145,20 @@ QString labExplanation(const LabParameter &p, double m1, double m2, const UnitPo
     return equationChain(steps);
 }
 
-QString labSummary(const LabReading &r, bool latex)
+QString labCopy(const LabReading &r, CopyFlavour flavour)
 {
     const LabParameter &p = *r.parameter;
-    const QString unit1 = displayUnit(p.meas1, r.units), unit2 = displayUnit(p.meas2, r.units);
-    const QString unit = answerUnit(p, r.units);
-    if (!latex)
-        return QStringLiteral("Parameter ") + QLatin1String(p.name) + '\n' +
-               QLatin1String(p.meas1Name) + QStringLiteral(" = ") +
-               withUnit(writeNumber(r.m1), unit1) + '\n' + QLatin1String(p.meas2Name) +
-               QStringLiteral(" = ") + withUnit(writeNumber(r.m2), unit2) + '\n' +
-               QLatin1String(p.name) + QStringLiteral(" = ") +
-               withUnit(writeNumber(r.answer), unit) + '\n';
-    auto symbol = [](const char *name) {
-        const QString n = QLatin1String(name);
-        return n.size() > 1 ? n.left(1) + QStringLiteral("_{") + n.mid(1) + '}' : n;
-    };
-    return QStringLiteral("% Parameter ") + QLatin1String(p.name) +
-           QStringLiteral(", no package needed\n$") + symbol(p.meas1Name) + QStringLiteral(" = ") +
-           latexNumber(r.m1) + latexUnit(unit1) + QStringLiteral(",\\quad ") + symbol(p.meas2Name) +
-           QStringLiteral(" = ") + latexNumber(r.m2) + latexUnit(unit2) +
-           QStringLiteral(",\\quad ") + symbol(p.name) + QStringLiteral(" = ") +
-           latexNumber(r.answer) + latexUnit(unit) + QStringLiteral("$\n");
+    CopyText copy(flavour);
+    const QString parameter = QStringLiteral("Parameter ") + QLatin1String(p.name);
+    if (copy.latex())
+        copy.note(parameter + QStringLiteral(", no package needed"));
+    else
+        copy.line(parameter);
+    copy.values({{QLatin1String(p.meas1Name), r.m1, displayUnit(p.meas1, r.units)},
+                 {QLatin1String(p.meas2Name), r.m2, displayUnit(p.meas2, r.units)},
+                 {QLatin1String(p.name), r.answer, answerUnit(p, r.units)}},
+                QStringLiteral("\n"));
+    return copy.text();
 }
 
 } // namespace kvadra

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "twoport/copytext.h"
 #include "twoport/units.h"
 
 #include <QString>
@@ -13,15 +14,19 @@ namespace kvadra
 
 // One parameter the lab helper can find from two bench readings.
 struct LabParameter {
-    const char *button; // "btnZ11" ...
-    const char *name;   // "z11" ..., also curLabParam
+    const char *name; // "z11" ..., also curLabParam
     const char *meas1Name;
     Quantity meas1;
     const char *meas2Name;
     Quantity meas2;
     Quantity unit;   // None: shown without a unit
     qint16 equation; // labEquation, 1 to 8
+
+    QString pictureName() const;
 };
+
+// The set-up picture of a parameter: "LABZ11" for "z11", ... "LABD".
+QString labPictureName(const QString &parameter);
 
 // The sixteen parameters in button order: z, y, h, then A to D.
 const std::array<LabParameter, 16> &labParameters();
@@ -55,6 +60,6 @@ struct LabReading {
 };
 
 // The calculation as plain text or as a LaTeX fragment (which needs no package).
-QString labSummary(const LabReading &r, bool latex);
+QString labCopy(const LabReading &r, CopyFlavour flavour);
 
 } // namespace kvadra

@@ -1,11 +1,13 @@
 #include "lab/labhelper.h"
 
 #include "lab/labformula.h"
-#include "resources/pictures.h"
+#include "resources/picturewidgets.h"
 #include "shell/messagebox.h"
 #include "shell/resultbox.h"
 #include "shell/twoportmain.h"
-#include "shell/widgets.h"
+#include "shell/appearance.h"
+#include "shell/controls.h"
+#include "shell/interaction.h"
 #include "twoport/calcerror.h"
 #include "twoport/explain.h"
 #include "twoport/numbertext.h"
@@ -124,7 +126,7 @@ void LabHelper::setCaptions(const QString &measure1, const QString &measure2,
 
 QString LabHelper::copyResults(bool latex) const
 {
-    return m_last ? labSummary(*m_last, latex) : QString();
+    return m_last ? labCopy(*m_last, latex ? CopyFlavour::Latex : CopyFlavour::Text) : QString();
 }
 
 } // namespace kvadra

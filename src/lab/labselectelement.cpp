@@ -2,9 +2,10 @@
 
 #include "lab/labformula.h"
 #include "lab/labhelper.h"
-#include "resources/pictures.h"
+#include "resources/picturewidgets.h"
 #include "shell/twoportmain.h"
-#include "shell/widgets.h"
+#include "shell/appearance.h"
+#include "shell/controls.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -33,12 +34,10 @@ LabSelectElement::LabSelectElement(TwoportMain &main) : ToolWindow(main, Name, 1
         QGroupBox *frame = makeFrame(this, fr.name, QLatin1String(fr.caption), tw(fr.x), tw(fr.y),
                                      tw(1335), tw(fr.h));
         setBackground(frame, matrixColour(fr.kind));
-        std::array<const char *, 4> names{}, captions{};
-        for (size_t i = 0; i < 4; ++i) {
-            names[i] = parameters[size_t(4 * f) + i].button;
-            captions[i] = parameters[size_t(4 * f) + i].name;
-        }
-        makeButtonGrid(frame, names, captions,
+        std::array<QString, 4> names;
+        for (size_t i = 0; i < 4; ++i)
+            names[i] = QLatin1String(parameters[size_t(4 * f) + i].name);
+        makeButtonGrid(frame, names,
                        [this, &parameters, f](int i) { choose(parameters[size_t(4 * f + i)]); });
     }
 }
@@ -67,7 +66,7 @@ void LabSelectElement::setupLabHelper(const QString &meas1Name, const QString &m
                             : QStringLiteral("Parameter ") + paramName +
                                   QStringLiteral(" value (") + m.getPrefix(paramPower) + paramUnit +
                                   QStringLiteral("):"));
-    helper->picLab()->setPictureName(QStringLiteral("LAB") + paramName.toUpper());
+    helper->picLab()->setPictureName(labPictureName(paramName));
     main().state().setCurLabParam(paramName);
 }
 

@@ -1,52 +1,13 @@
 #include "resources/drawing.h"
+#include "resources/labsetups.h"
 
-#include <algorithm>
-#include <iterator>
-
-// The sixteen measurement set-ups on their 240 x 120 grid. Coordinates name pixels.
+// The sixteen measurement set-ups drawn on their 240 x 120 grid. Coordinates name pixels.
 
 namespace kvadra::drawing
 {
 
 namespace
 {
-
-enum class Port {
-    Open,
-    Shorted,
-    CurrentSource,
-    VoltageSource,
-    Voltmeter,
-    AmmeterUp,                    // straight across the terminals, current into the port
-    AmmeterDown,                  // straight across the terminals, current out of the port
-    CurrentSourceAndVoltmeter,    // in parallel, the source outermost
-    VoltageSourceAndSeriesAmmeter // the ammeter in the upper wire
-};
-
-struct Setup {
-    const char *parameter;
-    Port port1;
-    Port port2;
-};
-
-constexpr Setup kSetups[] = {
-    {"Z11", Port::CurrentSourceAndVoltmeter, Port::Open},
-    {"Z12", Port::Voltmeter, Port::CurrentSource},
-    {"Z21", Port::CurrentSource, Port::Voltmeter},
-    {"Z22", Port::Open, Port::CurrentSourceAndVoltmeter},
-    {"Y11", Port::VoltageSourceAndSeriesAmmeter, Port::Shorted},
-    {"Y12", Port::AmmeterUp, Port::VoltageSource},
-    {"Y21", Port::VoltageSource, Port::AmmeterUp},
-    {"Y22", Port::Shorted, Port::VoltageSourceAndSeriesAmmeter},
-    {"H11", Port::CurrentSourceAndVoltmeter, Port::Shorted},
-    {"H12", Port::Voltmeter, Port::VoltageSource},
-    {"H21", Port::CurrentSource, Port::AmmeterUp},
-    {"H22", Port::Open, Port::VoltageSourceAndSeriesAmmeter},
-    {"A", Port::VoltageSource, Port::Voltmeter},
-    {"B", Port::VoltageSource, Port::AmmeterDown},
-    {"C", Port::CurrentSource, Port::Voltmeter},
-    {"D", Port::CurrentSource, Port::AmmeterDown},
-};
 
 constexpr int kPictureWidth = 240;
 constexpr int kBoxWidth = 82;
@@ -220,20 +181,7 @@ private:
     int m_middle;
 };
 
-const Setup *findSetup(const QString &parameter)
-{
-    const auto it = std::find_if(std::begin(kSetups), std::end(kSetups), [&](const Setup &s) {
-        return parameter == QLatin1String(s.parameter);
-    });
-    return it == std::end(kSetups) ? nullptr : it;
-}
-
 } // namespace
-
-bool isLabSetup(const QString &parameter)
-{
-    return findSetup(parameter) != nullptr;
-}
 
 bool paintLabSetup(QPainter &painter, const QString &parameter)
 {
@@ -250,47 +198,6 @@ bool paintLabSetup(QPainter &painter, const QString &parameter)
     bench.port(setup->port1, -1);
     bench.port(setup->port2, +1);
     return true;
-}
-
-QString describeLabSetup(const QString &parameter)
-{
-    const Setup *setup = findSetup(parameter);
-    if (!setup)
-        return QString();
-    auto port = [](Port kind, int n) {
-        const QString at = QStringLiteral("port %1").arg(n);
-        switch (kind) {
-        case Port::Open:
-            return at + QStringLiteral(" is left open");
-        case Port::Shorted:
-            return at + QStringLiteral(" is short-circuited by a wire");
-        case Port::CurrentSource:
-            return QStringLiteral("a current source drives a current into ") + at;
-        case Port::VoltageSource:
-            return QStringLiteral("a voltage source is applied across ") + at;
-        case Port::Voltmeter:
-            return QStringLiteral("a voltmeter measures the voltage across ") + at +
-                   QStringLiteral(", plus at the upper terminal");
-        case Port::AmmeterUp:
-            return QStringLiteral("an ammeter short-circuits ") + at +
-                   QStringLiteral(" and measures the current flowing into it");
-        case Port::AmmeterDown:
-            return QStringLiteral("an ammeter short-circuits ") + at +
-                   QStringLiteral(" and measures the current flowing out of it");
-        case Port::CurrentSourceAndVoltmeter:
-            return QStringLiteral("a current source drives a current into ") + at +
-                   QStringLiteral(" and a voltmeter measures the voltage across it, plus at the "
-                                  "upper terminal");
-        case Port::VoltageSourceAndSeriesAmmeter:
-            return QStringLiteral("a voltage source is applied across ") + at +
-                   QStringLiteral(" through an ammeter in the upper wire, which measures the "
-                                  "current flowing into the port");
-        }
-        return QString();
-    };
-    QString text = port(setup->port1, 1) + QStringLiteral("; ") + port(setup->port2, 2) + '.';
-    text[0] = text[0].toUpper();
-    return text;
 }
 
 } // namespace kvadra::drawing

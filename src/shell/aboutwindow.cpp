@@ -1,8 +1,9 @@
 #include "shell/aboutwindow.h"
 
-#include "resources/pictures.h"
+#include "resources/programicon.h"
+#include "shell/appearance.h"
 #include "shell/application.h"
-#include "shell/widgets.h"
+#include "shell/controls.h"
 #include "version.h"
 
 #include <QApplication>

@@ -1,8 +1,9 @@
 #include "shell/twoportmain.h"
 
 #include "shell/aboutwindow.h"
+#include "shell/appearance.h"
 #include "shell/application.h"
-#include "shell/widgets.h"
+#include "shell/controls.h"
 
 #include <QAction>
 #include <QGroupBox>

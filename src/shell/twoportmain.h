@@ -3,7 +3,7 @@
 #include "shell/form.h"
 #include "shell/sharedstate.h"
 #include "shell/windowregistry.h"
-#include "testsolver/testrecord.h"
+#include "twoport/testrecord.h"
 
 #include <QMainWindow>
 

@@ -1,7 +1,9 @@
 #include "testsolver/testgiveelement.h"
 
+#include "shell/appearance.h"
+#include "shell/controls.h"
+#include "shell/interaction.h"
 #include "shell/twoportmain.h"
-#include "shell/widgets.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -23,21 +25,16 @@ TestGiveElement::TestGiveElement(TwoportMain &main) : ToolWindow(main, Name, 16)
         const char *frame, *caption;
         int left, height;
         ParameterSet kind;
-        std::array<const char *, 4> buttons, captions;
     } matrices[] = {
-        // clang-format off
-        {"frameZ", "Z parameters", 120, 1600, ParameterSet::Z,
-         {"btnZ11", "btnZ12", "btnZ21", "btnZ22"}, {"z11", "z12", "z21", "z22"}},
-        {"frameY", "Y parameters", 1560, 1575, ParameterSet::Y,
-         {"btnY11", "btnY12", "btnY21", "btnY22"}, {"y11", "y12", "y21", "y22"}},
-        // clang-format on
+        {"frameZ", "Z parameters", 120, 1600, ParameterSet::Z},
+        {"frameY", "Y parameters", 1560, 1575, ParameterSet::Y},
     };
     for (const auto &m : matrices) {
         QGroupBox *frame = makeFrame(choose, m.frame, QLatin1String(m.caption), tw(m.left), tw(360),
                                      tw(1335), tw(m.height));
         setBackground(frame, matrixColour(m.kind));
         const int firstCode = m.kind == ParameterSet::Z ? 0 : 4;
-        makeButtonGrid(frame, m.buttons, m.captions, [this, firstCode](int i) {
+        makeButtonGrid(frame, entryNames(m.kind), [this, firstCode](int i) {
             this->main().CompareMatrices(QVariant::fromValue(qint16(firstCode + i)));
         });
     }

@@ -10,25 +10,35 @@ bool Schematic::hasElement(int k) const
     return k >= 1 && k <= 3 && std::strchr(name, '0' + k) != nullptr;
 }
 
+QString schematicPictureName(const QString &schemName)
+{
+    return QStringLiteral("TEST") + schemName;
+}
+
+QString Schematic::pictureName() const
+{
+    return schematicPictureName(QLatin1String(name));
+}
+
 const std::array<Schematic, 14> &catalogue()
 {
     using F = Family;
     using P = Procedure;
     static const std::array<Schematic, 14> schematics{{
-        {1, "G1", "g1", F::Conductance, P::YFromConductances, P::None},
-        {2, "G1G2", "g1g2", F::Conductance, P::YFromConductances, P::ZFromConductances},
-        {3, "G1G2G3", "g1g2g3", F::Conductance, P::YFromConductances, P::ZFromConductances},
-        {4, "G1G3", "g1g3", F::Conductance, P::YFromConductances, P::ZFromConductances},
-        {5, "G2", "g2", F::Conductance, P::YFromConductances, P::None},
-        {6, "G2G3", "g2g3", F::Conductance, P::YFromConductances, P::ZFromConductances},
-        {7, "G3", "g3", F::Conductance, P::YFromConductances, P::None},
-        {8, "NONE", "none", F::Conductance, P::YFromConductances, P::None},
-        {9, "R1", "r1", F::Resistance, P::None, P::ZFromResistances},
-        {10, "R1R2", "r1r2", F::Resistance, P::YFromResistances, P::ZFromResistances},
-        {11, "R1R2R3", "r1r2r3", F::Resistance, P::YFromResistances, P::ZFromResistances},
-        {12, "R1R3", "r1r3", F::Resistance, P::YFromResistances, P::ZFromResistances},
-        {13, "R2R3", "r2r3", F::Resistance, P::YFromResistances, P::ZFromResistances},
-        {14, "R3", "r3", F::Resistance, P::None, P::ZFromResistances},
+        {1, "G1", F::Conductance, P::YFromConductances, P::None},
+        {2, "G1G2", F::Conductance, P::YFromConductances, P::ZFromConductances},
+        {3, "G1G2G3", F::Conductance, P::YFromConductances, P::ZFromConductances},
+        {4, "G1G3", F::Conductance, P::YFromConductances, P::ZFromConductances},
+        {5, "G2", F::Conductance, P::YFromConductances, P::None},
+        {6, "G2G3", F::Conductance, P::YFromConductances, P::ZFromConductances},
+        {7, "G3", F::Conductance, P::YFromConductances, P::None},
+        {8, "NONE", F::Conductance, P::YFromConductances, P::None},
+        {9, "R1", F::Resistance, P::None, P::ZFromResistances},
+        {10, "R1R2", F::Resistance, P::YFromResistances, P::ZFromResistances},
+        {11, "R1R2R3", F::Resistance, P::YFromResistances, P::ZFromResistances},
+        {12, "R1R3", F::Resistance, P::YFromResistances, P::ZFromResistances},
+        {13, "R2R3", F::Resistance, P::YFromResistances, P::ZFromResistances},
+        {14, "R3", F::Resistance, P::None, P::ZFromResistances},
     }};
     return schematics;
 }

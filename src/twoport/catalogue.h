@@ -20,9 +20,8 @@ enum class Procedure {
 };
 
 struct Schematic {
-    qint16 number;          // 1 to 14, the alphabetical order of the names
-    const char *name;       // upper case: "G1" ... "R3", "NONE"
-    const char *buttonName; // the selection window's button: "g1" ... "r3", "none"
+    qint16 number;    // 1 to 14, the alphabetical order of the names
+    const char *name; // upper case: "G1" ... "R3", "NONE"
     Family family;
     Procedure yProcedure; // None where the schematic has no Y matrix
     Procedure zProcedure; // None where the schematic has no Z matrix
@@ -31,8 +30,13 @@ struct Schematic {
     bool zExists() const { return zProcedure != Procedure::None; }
     // Element k (1, 2, 3) is present exactly when its digit occurs in the name.
     bool hasElement(int k) const;
-    QString pictureName() const { return QStringLiteral("TEST") + QLatin1String(name); }
+    QString pictureName() const;
+    // The selection window's button: "g1" ... "r3", "none".
+    QString buttonName() const { return QString::fromLatin1(name).toLower(); }
 };
+
+// The picture of the schematic of that name: "TEST" + schemName.
+QString schematicPictureName(const QString &schemName);
 
 // The fourteen schematics in number order.
 const std::array<Schematic, 14> &catalogue();

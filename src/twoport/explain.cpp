@@ -1,5 +1,6 @@
 #include "twoport/explain.h"
 
+#include "twoport/copytext.h"
 #include "twoport/numbertext.h"
 #include "twoport/units.h"
 
@@ -103,141 +104,21 @@ QString explainEntry(const Calculation &c, Procedure procedure, const ProcedureT
     return lines.join(QLatin1Char('\n'));
 }
 
-QStringList missingMatrixReason(const Schematic &s, bool z)
+QList<NamedValue> elementValueList(const Schematic &schematic, const std::array<double, 3> &values,
+                                   const QString &unit)
 {
-    if (z ? s.zExists() : s.yExists())
-        return {};
-    const QString name = QLatin1String(s.name);
-    if (name == QLatin1String("G1"))
-        return {QStringLiteral("No Z matrix: nothing joins port 2 to the rest of the network, so a "
-                               "test current cannot be driven into the open port 2."),
-                QStringLiteral("Y = [G1 0; 0 0] is singular and has no inverse.")};
-    if (name == QLatin1String("G3"))
-        return {QStringLiteral("No Z matrix: nothing joins port 1 to the rest of the network, so a "
-                               "test current cannot be driven into the open port 1."),
-                QStringLiteral("Y = [0 0; 0 G3] is singular and has no inverse.")};
-    if (name == QLatin1String("G2"))
-        return {QStringLiteral("No Z matrix: with only the series element G2 there is no path "
-                               "from the top line to the bottom line, so a current driven into "
-                               "one port with the other open has nowhere to flow."),
-                QStringLiteral("Y = G2·[1 −1; −1 1] is singular: its determinant is zero.")};
-    if (name == QLatin1String("NONE"))
-        return {QStringLiteral("No Z matrix: no element joins any terminals, so both ports stay "
-                               "open and no test current can flow."),
-                QStringLiteral("Y is the zero matrix, which is singular.")};
-    if (name == QLatin1String("R1"))
-        return {QStringLiteral("No Y matrix: the middle wire shorts port 2, so no test voltage can "
-                               "be applied to it: its current would be unlimited."),
-                QStringLiteral("Z = [R1 0; 0 0] is singular and has no inverse.")};
-    return {QStringLiteral("No Y matrix: the middle wire shorts port 1, so no test voltage can be "
-                           "applied to it: its current would be unlimited."),
-            QStringLiteral("Z = [0 0; 0 R3] is singular and has no inverse.")};
-}
-
-namespace
-{
-// The element values a matrix came from, those of the absent elements left out.
-QString elementsLine(const CalculatorResults &r, const ComputedMatrix &m, bool latex)
-{
-    if (!latex)
-        return elementValues(*r.schematic, m.elements, r.elementUnit);
-    QStringList parts;
+    QList<NamedValue> list;
     for (int k = 1; k <= 3; ++k)
-        if (r.schematic->hasElement(k))
-            parts << letter(*r.schematic) + QStringLiteral("_{%1} = ").arg(k) +
-                         latexNumber(m.elements[size_t(k - 1)]) + latexUnit(r.elementUnit);
-    return parts.join(QStringLiteral(",\\quad "));
+        if (schematic.hasElement(k))
+            list << NamedValue{element(schematic, k), values[size_t(k - 1)], unit};
+    return list;
 }
-
-// Both matrices came from the same values, or only one was computed: one line serves both.
-bool oneSetOfValues(const CalculatorResults &r)
-{
-    return !r.z || !r.y || r.z->elements == r.y->elements;
-}
-} // namespace
 
 QString elementValues(const Schematic &schematic, const std::array<double, 3> &values,
                       const QString &unit)
 {
-    QStringList parts;
-    for (int k = 1; k <= 3; ++k)
-        if (schematic.hasElement(k))
-            parts << element(schematic, k) + QStringLiteral(" = ") +
-                         withUnit(writeNumber(values[size_t(k - 1)]), unit);
-    return parts.join(QStringLiteral(", "));
-}
-
-QString summaryText(const CalculatorResults &r)
-{
-    QString text = QStringLiteral("Schematic ") + QLatin1String(r.schematic->name) + '\n';
-    const bool shared = oneSetOfValues(r);
-    const std::optional<ComputedMatrix> &any = r.z ? r.z : r.y;
-    if (shared && any) {
-        const QString elements = elementsLine(r, *any, false);
-        if (!elements.isEmpty())
-            text += elements + '\n';
-    }
-    auto matrix = [&](bool z, const std::optional<ComputedMatrix> &m) {
-        const ParameterSet set = z ? ParameterSet::Z : ParameterSet::Y;
-        QString title = (z ? QStringLiteral("Z parameters (") + r.zUnit
-                           : QStringLiteral("Y parameters (") + r.yUnit) +
-                        ')';
-        if (!(z ? r.schematic->zExists() : r.schematic->yExists())) {
-            text += title + QStringLiteral(": does not exist\n");
-            return;
-        }
-        if (!m) {
-            text += title + QStringLiteral(": not calculated\n");
-            return;
-        }
-        if (!shared)
-            title += QStringLiteral(", from ") + elementsLine(r, *m, false);
-        text += title + QStringLiteral(":\n");
-        for (int row = 0; row < 2; ++row)
-            text +=
-                QStringLiteral("  %1 = %2    %3 = %4\n")
-                    .arg(entryName(set, 2 * row), writeNumber(m->entries[size_t(2 * row)]),
-                         entryName(set, 2 * row + 1), writeNumber(m->entries[size_t(2 * row + 1)]));
-    };
-    matrix(true, r.z);
-    matrix(false, r.y);
-    return text;
-}
-
-QString summaryLatex(const CalculatorResults &r)
-{
-    QString text = QStringLiteral("% Schematic ") + QLatin1String(r.schematic->name) + '\n' +
-                   QStringLiteral("% Needs \\usepackage{amsmath} for its matrices.\n");
-    const bool shared = oneSetOfValues(r);
-    const std::optional<ComputedMatrix> &any = r.z ? r.z : r.y;
-    if (shared && any) {
-        const QString elements = elementsLine(r, *any, true);
-        if (!elements.isEmpty())
-            text += QStringLiteral("$") + elements + QStringLiteral("$\n");
-    }
-    auto matrix = [&](bool z, const std::optional<ComputedMatrix> &m) {
-        const QString symbol = z ? QStringLiteral("Z") : QStringLiteral("Y");
-        if (!(z ? r.schematic->zExists() : r.schematic->yExists())) {
-            text += QStringLiteral("% ") + symbol + QStringLiteral(" does not exist\n");
-            return;
-        }
-        if (!m) {
-            text += QStringLiteral("% ") + symbol + QStringLiteral(" not calculated\n");
-            return;
-        }
-        if (!shared)
-            text += QStringLiteral("\n$") + elementsLine(r, *m, true) + QStringLiteral("$\n");
-        QStringList e;
-        for (double v : m->entries)
-            e << latexNumber(v);
-        text += QStringLiteral("\\[ ") + symbol +
-                QStringLiteral(" = \\begin{bmatrix} %1 & %2 \\\\ %3 & %4 \\end{bmatrix}")
-                    .arg(e[0], e[1], e[2], e[3]) +
-                latexUnit(z ? r.zUnit : r.yUnit) + QStringLiteral(" \\]\n");
-    };
-    matrix(true, r.z);
-    matrix(false, r.y);
-    return text;
+    return CopyText(CopyFlavour::Text)
+        .valuesInline(elementValueList(schematic, values, unit), QStringLiteral(", "));
 }
 
 } // namespace kvadra

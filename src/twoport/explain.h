@@ -1,6 +1,7 @@
 #pragma once
 
 #include "twoport/catalogue.h"
+#include "twoport/copytext.h"
 #include "twoport/formulas.h"
 #include "twoport/parameterset.h"
 
@@ -29,27 +30,6 @@ struct Calculation {
 QString explainEntry(const Calculation &c, Procedure procedure, const ProcedureTrace &trace,
                      int entry);
 
-// Why a schematic has no Z (or no Y) matrix, in plain sentences; empty when it has one.
-QStringList missingMatrixReason(const Schematic &schematic, bool z);
-
-// A matrix as the last successful run of its procedure left it: the element values it was
-// computed from and its entries, in display units.
-struct ComputedMatrix {
-    std::array<double, 3> elements{};
-    Matrix entries{};
-};
-
-// What the calculator's copy holds: each matrix with the element values it came from.
-struct CalculatorResults {
-    const Schematic *schematic = nullptr;
-    QString elementUnit, zUnit, yUnit;
-    std::optional<ComputedMatrix> z, y; // none: not computed, or the schematic has none
-};
-
-// Plain text, or a LaTeX fragment (amsmath for its matrices).
-QString summaryText(const CalculatorResults &r);
-QString summaryLatex(const CalculatorResults &r);
-
 // The steps of a working joined by " = ", a step the same as the one before it left out.
 QString equationChain(const QStringList &steps);
 
@@ -58,8 +38,11 @@ QString equationChain(const QStringList &steps);
 QString resultHeadline(const QString &entry, const QString &shown, const QString &unit,
                        const std::optional<QString> &fraction = std::nullopt);
 
-// The values of the elements a schematic has: "R1 = 1 kOhm, R3 = 3 kOhm".
+// The values of the elements a schematic has, "R1 = 1 kOhm, R3 = 3 kOhm", and the same as a
+// list for a copy.
 QString elementValues(const Schematic &schematic, const std::array<double, 3> &values,
                       const QString &unit);
+QList<NamedValue> elementValueList(const Schematic &schematic, const std::array<double, 3> &values,
+                                   const QString &unit);
 
 } // namespace kvadra

@@ -52,9 +52,10 @@ Matrix runProcedure(Procedure procedure, double e1, double e2, double e3, qint16
                     qint16 siemensDisplay, ProcedureTrace *trace)
 {
     const bool resistances = takesResistances(procedure);
+    const auto toBase = resistances ? ohmToBase : siemensToBase;
     const qint16 inPower = resistances ? ohmDisplay : siemensDisplay;
     ProcedureTrace t;
-    t.elements = {scaleToBase(e1, inPower), scaleToBase(e2, inPower), scaleToBase(e3, inPower)};
+    t.elements = {toBase(e1, inPower), toBase(e2, inPower), toBase(e3, inPower)};
     const double e[4] = {0, t.elements[0], t.elements[1], t.elements[2]};
 
     const ProcedureFormula &formula = procedureFormula(procedure);
@@ -75,9 +76,11 @@ Matrix runProcedure(Procedure procedure, double e1, double e2, double e3, qint16
         t.base[i] = v;
     }
 
-    const qint16 outPower = givesZ(procedure) ? ohmDisplay : siemensDisplay;
+    const bool z = givesZ(procedure);
+    const auto fromBase = z ? ohmFromBase : siemensFromBase;
+    const qint16 outPower = z ? ohmDisplay : siemensDisplay;
     for (size_t i = 0; i < 4; ++i)
-        t.out[i] = scaleFromBase(t.base[i], outPower);
+        t.out[i] = fromBase(t.base[i], outPower);
     if (trace)
         *trace = t;
     return t.out;

@@ -52,23 +52,4 @@ struct ProcedureTrace {
 Matrix runProcedure(Procedure procedure, double e1, double e2, double e3, qint16 ohmDisplay,
                     qint16 siemensDisplay, ProcedureTrace *trace = nullptr);
 
-inline Matrix yFromConductances(double g1, double g2, double g3, qint16 siemensDisplay)
-{
-    return runProcedure(Procedure::YFromConductances, g1, g2, g3, 0, siemensDisplay);
-}
-inline Matrix zFromConductances(double g1, double g2, double g3, qint16 siemensDisplay,
-                                qint16 ohmDisplay)
-{
-    return runProcedure(Procedure::ZFromConductances, g1, g2, g3, ohmDisplay, siemensDisplay);
-}
-inline Matrix zFromResistances(double r1, double r2, double r3, qint16 ohmDisplay)
-{
-    return runProcedure(Procedure::ZFromResistances, r1, r2, r3, ohmDisplay, 0);
-}
-inline Matrix yFromResistances(double r1, double r2, double r3, qint16 ohmDisplay,
-                               qint16 siemensDisplay)
-{
-    return runProcedure(Procedure::YFromResistances, r1, r2, r3, ohmDisplay, siemensDisplay);
-}
-
 } // namespace kvadra

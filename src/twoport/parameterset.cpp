@@ -17,6 +17,11 @@ QString entryName(ParameterSet set, int entry)
     return setName(set).toLower() + QLatin1String(suffix[entry]);
 }
 
+std::array<QString, 4> entryNames(ParameterSet set)
+{
+    return {entryName(set, 0), entryName(set, 1), entryName(set, 2), entryName(set, 3)};
+}
+
 Quantity entryKind(ParameterSet set, int entry)
 {
     using Q = Quantity;

@@ -18,6 +18,7 @@ inline constexpr std::array<ParameterSet, 5> allParameterSets{
 QString setName(ParameterSet set); // "Z", ..., "ABCD"
 // "z11", "h21", "g12", "A", ...: entries in the order 11, 12, 21, 22 (A, B, C, D).
 QString entryName(ParameterSet set, int entry);
+std::array<QString, 4> entryNames(ParameterSet set);
 // What an entry is: an impedance, an admittance or a ratio without a unit.
 Quantity entryKind(ParameterSet set, int entry);
 

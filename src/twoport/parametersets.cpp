@@ -2,6 +2,7 @@
 
 #include "twoport/calcerror.h"
 #include "twoport/explain.h"
+#include "twoport/missingmatrix.h"
 #include "twoport/numbertext.h"
 #include "twoport/scaling.h"
 

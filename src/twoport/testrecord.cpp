@@ -1,4 +1,4 @@
-#include "testsolver/testrecord.h"
+#include "twoport/testrecord.h"
 
 #include "twoport/numbertext.h"
 #include "twoport/parameterset.h"
