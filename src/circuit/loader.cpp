@@ -4,7 +4,9 @@
 #include <QFileInfo>
 #include <QLibrary>
 #include <QMutex>
+#include <QRecursiveMutex>
 #include <QTextStream>
+#include <QThread>
 
 namespace kvadra::circuit
 {
@@ -34,6 +36,74 @@ QStringList candidates()
                 .absoluteFilePath()};
 }
 } // namespace
+
+namespace
+{
+struct LockState {
+    QRecursiveMutex core;
+    // Guards the two below, never held while waiting for `core`.
+    QMutex guard;
+    std::atomic<bool> *job = nullptr; // the cancel flag of the work that holds `core`
+    int urgent = 0;                   // GUI-thread callers waiting for `core`
+};
+
+LockState &lockState()
+{
+    static LockState state;
+    return state;
+}
+
+bool onGuiThread()
+{
+    const QCoreApplication *app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+}
+} // namespace
+
+EngineLock::EngineLock(std::atomic<bool> *job)
+{
+    LockState &s = lockState();
+    const bool urgent = onGuiThread();
+    if (urgent) {
+        const QMutexLocker guard(&s.guard);
+        ++s.urgent;
+        if (s.job)
+            s.job->store(true);
+    }
+    s.core.lock();
+    const QMutexLocker guard(&s.guard);
+    if (urgent)
+        --s.urgent;
+    m_previous = s.job;
+    if (job) {
+        s.job = job;
+        // A job that won the lock from a waiting GUI thread gives it straight back.
+        if (s.urgent > 0)
+            job->store(true);
+    }
+}
+
+EngineLock::~EngineLock()
+{
+    LockState &s = lockState();
+    {
+        const QMutexLocker guard(&s.guard);
+        s.job = m_previous;
+    }
+    s.core.unlock();
+}
+
+AnalysisPtr analyseLocked(const Engine &engine, const Request &request, std::atomic<bool> *cancel)
+{
+    const EngineLock lock(cancel);
+    std::unique_ptr<Analysis> made = engine.analyse(request, cancel);
+    if (!made)
+        return nullptr;
+    return AnalysisPtr(made.release(), [](const Analysis *analysis) {
+        const EngineLock held;
+        delete analysis;
+    });
+}
 
 const Engine *circuitEngine(QString *error)
 {
@@ -84,6 +154,7 @@ int runParameters(int argc, char **argv)
         err << "kvadra: " << error << '\n';
         return 1;
     }
+    const EngineLock lock;
     return core->commandLine(args, out, err);
 }
 
