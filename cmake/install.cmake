@@ -11,17 +11,21 @@ set(KVADRA_MAINTAINER "Kvadra maintainers <kvadra@example.org>"
 # A full RELRO binary, as Debian builds its own programs: the dynamic relocations are resolved at
 # start-up and then made read-only.
 target_link_options(kvadra PRIVATE LINKER:-z,relro LINKER:-z,now)
+target_link_options(kvadra-circuit PRIVATE LINKER:-z,relro LINKER:-z,now)
 
 install(TARGETS kvadra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The circuit core, which the program loads on demand (src/circuit/loader.h looks here).
 install(TARGETS kvadra-circuit LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/kvadra)
-# A stripped install (the package's) also drops the compilers' version notes, as Debian's own
-# packages do: the program never reads them.
+# A stripped install (the package's) also drops the compilers' version notes from the program
+# and the circuit module, as Debian's own packages do: the program never reads them.
 install(CODE "
   if(CMAKE_INSTALL_DO_STRIP)
-    set(program \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/kvadra\")
-    execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment \"\${program}\"
-                    COMMAND_ERROR_IS_FATAL ANY)
+    foreach(binary ${CMAKE_INSTALL_BINDIR}/kvadra
+                   ${CMAKE_INSTALL_LIBDIR}/kvadra/$<TARGET_FILE_NAME:kvadra-circuit>)
+      set(program \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${binary}\")
+      execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment \"\${program}\"
+                      COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()
   endif()")
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/${KVADRA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

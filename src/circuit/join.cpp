@@ -154,8 +154,8 @@ QString build(const Netlist &a, const Netlist &b, const QHash<QString, QString> 
             w.test < 0 ? combined : std::array<Terminals, 2>{combined[size_t(1 - w.test)], probe};
     }
     QStringList lines{QStringLiteral("* ") + title,
-                      QStringLiteral("* nodes and elements of the first network end in a, of the "
-                                     "second in b")};
+                      QStringLiteral("* the first network's nodes start with a and its "
+                                     "elements end in a; the second's with b")};
     auto node = [&](const QString &n) { return find(n); };
     for (size_t i = 0; i < a.elements.size(); ++i)
         if (a.elements[i].kind != QLatin1Char('P'))
