@@ -4,6 +4,7 @@
 #include "exercise/networkanalyser.h"
 #include "exercise/networkrequest.h"
 #include "exercise/networkview.h"
+#include "exercise/setsview.h"
 #include "exercise/startingpoints.h"
 #include "shell/appearance.h"
 #include "shell/application.h"
@@ -28,6 +29,7 @@
 #include <QSplitter>
 #include <QStringDecoder>
 #include <QSvgGenerator>
+#include <QTabWidget>
 #include <QTextBlock>
 #include <QTimer>
 #include <QToolBar>
@@ -46,8 +48,8 @@ class TextStep : public QUndoCommand
 public:
     TextStep(const QString &before, const QString &after, const QString &what, bool typing,
              std::function<void(const QString &)> apply)
-        : QUndoCommand(what), m_before(before), m_after(after), m_typing(typing),
-          m_applied(typing), m_apply(std::move(apply))
+        : QUndoCommand(what), m_before(before), m_after(after), m_typing(typing), m_applied(typing),
+          m_apply(std::move(apply))
     {
     }
     void undo() override { m_apply(m_before); }
@@ -148,8 +150,8 @@ OwnNetwork::OwnNetwork(TwoportMain &main) : ToolWindow(main, Name, 0)
     auto *textPane = new QWidget(left);
     auto *textLayout = new QVBoxLayout(textPane);
     textLayout->setContentsMargins(0, 0, 0, 0);
-    auto *textCaption = new QLabel(QStringLiteral("&Netlist (docs/netlist.md has its lines):"),
-                                   textPane);
+    auto *textCaption =
+        new QLabel(QStringLiteral("&Netlist (docs/netlist.md has its lines):"), textPane);
     textCaption->setBuddy(m_text);
     textLayout->addWidget(textCaption);
     textLayout->addWidget(m_text, 1);
@@ -166,30 +168,28 @@ OwnNetwork::OwnNetwork(TwoportMain &main) : ToolWindow(main, Name, 0)
     m_notes = new QLabel(results);
     m_notes->setObjectName(QStringLiteral("lblNotes"));
     m_notes->setWordWrap(true);
+    m_notes->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_working = new QLabel(QStringLiteral("Working out the formulas…"), results);
     m_working->setObjectName(QStringLiteral("lblWorking"));
     m_working->setVisible(false);
     makeBold(m_working);
-    // Where the shared results widget goes once it is there: the sets, judged as in the check
-    // window.
-    auto *sets = new QLabel(results);
-    sets->setObjectName(QStringLiteral("sets"));
-    sets->setWordWrap(true);
-    sets->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    sets->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_sets = sets;
-    resultsLayout->addWidget(m_notes);
-    resultsLayout->addWidget(m_working);
-    resultsLayout->addWidget(m_sets, 1);
-    auto *scroll = new QScrollArea(this);
+    m_sets = new SetsView(results);
+    m_sets->setObjectName(QStringLiteral("setsParameters"));
+    auto *scroll = new QScrollArea(results);
     scroll->setObjectName(QStringLiteral("scrollResults"));
     scroll->setWidgetResizable(true);
-    scroll->setWidget(results);
-    scroll->setMinimumWidth(420);
+    scroll->setWidget(m_sets);
+    m_tabs = new QTabWidget(results);
+    m_tabs->setObjectName(QStringLiteral("tabResults"));
+    m_tabs->addTab(scroll, QStringLiteral("&Parameters"));
+    resultsLayout->addWidget(m_notes);
+    resultsLayout->addWidget(m_working);
+    resultsLayout->addWidget(m_tabs, 1);
+    results->setMinimumWidth(420);
 
     auto *split = new QSplitter(Qt::Horizontal, this);
     split->addWidget(left);
-    split->addWidget(scroll);
+    split->addWidget(results);
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 1);
     layout->addWidget(split, 1);
@@ -242,8 +242,7 @@ OwnNetwork::OwnNetwork(TwoportMain &main) : ToolWindow(main, Name, 0)
 
 OwnNetwork::~OwnNetwork() = default;
 
-void OwnNetwork::buildMenus(QMenu *network, QMenu *edit, QMenu *place, QMenu *start,
-                            QMenu *copy)
+void OwnNetwork::buildMenus(QMenu *network, QMenu *edit, QMenu *place, QMenu *start, QMenu *copy)
 {
     auto add = [this](QMenu *menu, const QString &text, const QKeySequence &key, auto slot,
                       bool drawingOnly = false) {
@@ -258,7 +257,7 @@ void OwnNetwork::buildMenus(QMenu *network, QMenu *edit, QMenu *place, QMenu *st
         return action;
     };
     add(network, QStringLiteral("&New"), QKeySequence::New,
-        [this] { setNetlist(QString(), QStringLiteral("New network")); });
+        [this] { replaceNetwork(QString(), QStringLiteral("New network")); });
     add(network, QStringLiteral("&Open…"), QKeySequence::Open, [this] { open(); });
     add(network, QStringLiteral("&Save"), QKeySequence::Save, [this] { save(); });
     add(network, QStringLiteral("Save &as…"), QKeySequence::SaveAs, [this] { saveAs(); });
@@ -282,9 +281,8 @@ void OwnNetwork::buildMenus(QMenu *network, QMenu *edit, QMenu *place, QMenu *st
         edit, QStringLiteral("&Turn clockwise"), QKeySequence(Qt::CTRL | Qt::Key_R),
         [this] { m_view->rotateSelection(90); }, true);
     add(
-        edit, QStringLiteral("Turn &anticlockwise"),
-        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R), [this] { m_view->rotateSelection(-90); },
-        true);
+        edit, QStringLiteral("Turn &anticlockwise"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
+        [this] { m_view->rotateSelection(-90); }, true);
     add(
         edit, QStringLiteral("&Delete"), QKeySequence::Delete,
         [this] { m_view->deleteSelection(); }, true);
@@ -298,7 +296,8 @@ void OwnNetwork::buildMenus(QMenu *network, QMenu *edit, QMenu *place, QMenu *st
         [this] { (m_view->hasFocus() ? static_cast<QWidget *>(m_text) : m_view)->setFocus(); });
 
     for (const auto &[kind, caption] :
-         {std::pair{'R', "&Resistor\tR"}, std::pair{'E', "&E: voltage-controlled voltage source\tE"},
+         {std::pair{'R', "&Resistor\tR"},
+          std::pair{'E', "&E: voltage-controlled voltage source\tE"},
           std::pair{'G', "&G: voltage-controlled current source\tG"},
           std::pair{'F', "&F: current-controlled current source\tF"},
           std::pair{'H', "&H: current-controlled voltage source\tH"},
@@ -320,21 +319,17 @@ void OwnNetwork::buildMenus(QMenu *network, QMenu *edit, QMenu *place, QMenu *st
         for (const StartingPoint &point : startingPoints(*m_engine)) {
             QAction *action = start->addAction(point.title);
             connect(action, &QAction::triggered, this, [this, point] {
-                setNetlist(point.netlist, QStringLiteral("Start from ") + point.title);
+                replaceNetwork(point.netlist, QStringLiteral("Start from ") + point.title);
             });
         }
-    add(copy, QStringLiteral("Copy results as &text"), QKeySequence(), [this] {
-        QApplication::clipboard()->setText(resultsText(false));
-    });
-    add(copy, QStringLiteral("Copy results as &LaTeX"), QKeySequence(), [this] {
-        QApplication::clipboard()->setText(resultsText(true));
-    });
-    add(copy, QStringLiteral("Copy drawing as &circuitikz"), QKeySequence(), [this] {
-        QApplication::clipboard()->setText(drawingLatex());
-    });
-    add(copy, QStringLiteral("Copy &netlist"), QKeySequence(), [this] {
-        QApplication::clipboard()->setText(netlist());
-    });
+    add(copy, QStringLiteral("Copy results as &text"), QKeySequence(),
+        [this] { QApplication::clipboard()->setText(resultsText(false)); });
+    add(copy, QStringLiteral("Copy results as &LaTeX"), QKeySequence(),
+        [this] { QApplication::clipboard()->setText(resultsText(true)); });
+    add(copy, QStringLiteral("Copy drawing as &circuitikz"), QKeySequence(),
+        [this] { QApplication::clipboard()->setText(drawingLatex()); });
+    add(copy, QStringLiteral("Copy &netlist"), QKeySequence(),
+        [this] { QApplication::clipboard()->setText(netlist()); });
 }
 
 void OwnNetwork::load()
@@ -394,8 +389,15 @@ void OwnNetwork::setNetlist(const QString &text, const QString &what)
 {
     if (text == netlist())
         return;
-    m_undo->push(new TextStep(netlist(), text, what, false,
-                              [this](const QString &t) { applyText(t); }));
+    m_undo->push(
+        new TextStep(netlist(), text, what, false, [this](const QString &t) { applyText(t); }));
+}
+
+void OwnNetwork::replaceNetwork(const QString &text, const QString &what)
+{
+    // The student's values were for the network before.
+    m_clearTyped = true;
+    setNetlist(text, what);
 }
 
 void OwnNetwork::drawingEdited(const Drawing &drawing, const QString &what)
@@ -427,8 +429,9 @@ void OwnNetwork::refresh()
     m_view->showDrawing(drawing);
     QStringList drawingNotes;
     for (const QPoint &p : looseEndsOf(drawing))
-        drawingNotes.append(
-            QStringLiteral("A wire ends at %1, %2 without joining anything.").arg(p.x()).arg(p.y()));
+        drawingNotes.append(QStringLiteral("A wire ends at %1, %2 without joining anything.")
+                                .arg(p.x())
+                                .arg(p.y()));
     analyse(text);
     if (!drawingNotes.isEmpty())
         m_notes->setText((m_notes->text().isEmpty() ? QString() : m_notes->text() + '\n') +
@@ -487,7 +490,7 @@ void OwnNetwork::analyse(const QString &text)
         circuit::Request numeric = m_request;
         numeric.numericOnly = true;
         m_numeric = circuit::analyseLocked(*m_engine, numeric);
-        showAnalysis(m_numeric, false);
+        showAnalysis(m_numeric);
     } else {
         m_numeric.reset();
         showPending(QStringLiteral("Working out the formulas…"));
@@ -509,7 +512,7 @@ void OwnNetwork::formulasDone(const circuit::AnalysisPtr &analysis)
         return;
     }
     m_full = analysis;
-    showAnalysis(m_full, true);
+    showAnalysis(m_full);
 }
 
 bool OwnNetwork::working() const
@@ -517,32 +520,17 @@ bool OwnNetwork::working() const
     return m_analyser->busy();
 }
 
-void OwnNetwork::showAnalysis(const circuit::AnalysisPtr &analysis, bool withFormulas)
+void OwnNetwork::showAnalysis(const circuit::AnalysisPtr &analysis)
 {
-    Q_UNUSED(withFormulas);
     if (!analysis)
         return;
-    const circuit::Report &r = analysis->report();
-    QStringList lines;
-    for (ParameterSet set : allParameterSets) {
-        const circuit::SetReport &s = r.sets[size_t(set)];
-        if (s.state != circuit::SetState::Exists) {
-            lines.append(setName(set) + QStringLiteral(": ") + s.reason);
-            continue;
-        }
-        for (int k = 0; k < 4; ++k) {
-            const circuit::Exact &e = s.entries[size_t(k)];
-            lines.append(entryName(set, k) + QStringLiteral(" = ") +
-                         (e.known ? e.decimalText : QString()) +
-                         (e.formula.isEmpty() ? QString() : QStringLiteral("  = ") + e.formula));
-        }
-    }
-    static_cast<QLabel *>(m_sets)->setText(lines.join('\n'));
+    m_sets->showAnalysis(analysis, main().state().units(), !m_clearTyped);
+    m_clearTyped = false;
 }
 
 void OwnNetwork::showPending(const QString &why)
 {
-    static_cast<QLabel *>(m_sets)->setText(why);
+    m_sets->showPending(why);
 }
 
 void OwnNetwork::markError(int line, const QString &message)
@@ -597,10 +585,9 @@ bool OwnNetwork::openFile(const QString &path)
         if (decode.hasError() || bytes.contains('\0')) {
             // Where the first byte that is not text stands.
             const QByteArray good = bytes.left(
-                bytes.contains('\0') ? bytes.indexOf('\0')
-                                     : QString(text).section(QChar::ReplacementCharacter, 0, 0)
-                                           .toUtf8()
-                                           .size());
+                bytes.contains('\0')
+                    ? bytes.indexOf('\0')
+                    : QString(text).section(QChar::ReplacementCharacter, 0, 0).toUtf8().size());
             const int line = int(good.count('\n')) + 1;
             const int column = int(good.size() - good.lastIndexOf('\n'));
             problem = QStringLiteral("line %1, column %2: not UTF-8 text").arg(line).arg(column);
@@ -619,7 +606,7 @@ bool OwnNetwork::openFile(const QString &path)
                    BoxStyle::OkExclamation);
         return false;
     }
-    setNetlist(text, QStringLiteral("Open ") + fileName(path));
+    replaceNetwork(text, QStringLiteral("Open ") + fileName(path));
     m_file = path;
     m_undo->setClean();
     updateTitle();
@@ -665,10 +652,10 @@ bool OwnNetwork::save()
 
 bool OwnNetwork::saveAs()
 {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save the netlist"),
-                                                m_file.isEmpty() ? QStringLiteral("network.cir")
-                                                                 : m_file,
-                                                QStringLiteral("Netlists (*.cir)"));
+    QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Save the netlist"),
+                                     m_file.isEmpty() ? QStringLiteral("network.cir") : m_file,
+                                     QStringLiteral("Netlists (*.cir)"));
     if (path.isEmpty())
         return false;
     if (QFileInfo(path).suffix().isEmpty())
@@ -726,8 +713,7 @@ QString OwnNetwork::drawingLatex() const
 
 QString OwnNetwork::resultsText(bool latex) const
 {
-    Q_UNUSED(latex);
-    return static_cast<QLabel *>(m_sets)->text();
+    return m_sets->copy(latex ? CopyFlavour::Latex : CopyFlavour::Text);
 }
 
 void OwnNetwork::updateTitle()

@@ -9,6 +9,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
+class QTabWidget;
 class QTimer;
 class QUndoStack;
 
@@ -17,6 +18,7 @@ namespace kvadra
 
 class NetworkAnalyser;
 class NetworkView;
+class SetsView;
 struct Drawing;
 
 // own_network: a two-port the student draws or types, in two views of one netlist text that
@@ -40,6 +42,8 @@ public:
     bool exportPng(const QString &path);
     // Replaces the netlist, as one step the student can undo.
     void setNetlist(const QString &text, const QString &what);
+    // Replaces the network with another: the student's values go.
+    void replaceNetwork(const QString &text, const QString &what);
     QString netlist() const;
     // The drawing as a circuitikz picture.
     QString drawingLatex() const;
@@ -65,7 +69,7 @@ private:
     void drawingEdited(const Drawing &drawing, const QString &what);
     void refresh();
     void analyse(const QString &text);
-    void showAnalysis(const circuit::AnalysisPtr &analysis, bool withFormulas);
+    void showAnalysis(const circuit::AnalysisPtr &analysis);
     void showPending(const QString &why);
     void markError(int line, const QString &message);
     void formulasDone(const circuit::AnalysisPtr &analysis);
@@ -84,7 +88,8 @@ private:
     QLabel *m_textError;
     QLabel *m_notes;
     QLabel *m_working;
-    QWidget *m_sets;
+    QTabWidget *m_tabs;
+    SetsView *m_sets;
     QLabel *m_status;
     QUndoStack *m_undo;
     NetworkAnalyser *m_analyser;
@@ -92,6 +97,7 @@ private:
     QTimer *m_workingMark;
     QString m_lastText;
     bool m_applying = false;
+    bool m_clearTyped = false;
     QString m_file;
     QString m_pendingRequest;
     circuit::AnalysisPtr m_numeric, m_full;

@@ -158,6 +158,12 @@ void SetsView::showPending(const QString &why)
 {
     m_pending->setText(why);
     m_pending->setVisible(!why.isEmpty());
+    if (why.isEmpty())
+        return;
+    // Sets left on show would belong to a network that is no longer there.
+    m_analysis.reset();
+    for (QWidget *w : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        w->setVisible(w == m_pending);
 }
 
 void SetsView::showAnalysis(std::shared_ptr<const circuit::Analysis> analysis,
@@ -166,6 +172,8 @@ void SetsView::showAnalysis(std::shared_ptr<const circuit::Analysis> analysis,
     m_analysis = std::move(analysis);
     m_units = units;
     showPending(QString());
+    for (QWidget *w : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        w->setVisible(w != m_pending);
     for (ParameterSet set : allParameterSets)
         showSet(set, keepTyped);
     showProperties();
@@ -197,8 +205,8 @@ void SetsView::showSet(ParameterSet set, bool keepTyped)
         row.value->setAccessibleName(withUnit(entry, unit));
         const std::optional<QString> exact =
             showsMoreThanDecimal(e) ? std::optional(e.exact) : std::nullopt;
-        row.unit->setText(unit +
-                          (exact ? QStringLiteral(" = ") + withUnit(fitted(*exact), unit) : QString()));
+        row.unit->setText(
+            unit + (exact ? QStringLiteral(" = ") + withUnit(fitted(*exact), unit) : QString()));
         row.unit->setToolTip(exact ? withUnit(*exact, unit) : QString());
         row.formula->setText(e.formulaTooLong ? QStringLiteral("= a formula of %1 terms: too long "
                                                                "to show")
@@ -220,12 +228,11 @@ void SetsView::showProperties()
     m_reciprocal->setText(mark(report.reciprocal, QStringLiteral("✓ reciprocal: z12 = z21"),
                                QStringLiteral("✗ not reciprocal: z12 ≠ z21"),
                                QStringLiteral("reciprocity cannot be told")));
-    m_symmetric->setText(mark(report.symmetric,
-                              QStringLiteral("✓ symmetric: the ports can be swapped"),
-                              QStringLiteral("✗ not symmetric"),
-                              QStringLiteral("symmetry cannot be told")));
-    for (auto [frame, label, equivalent] : {std::tuple{m_teeFrame, m_tee, &report.tee},
-                                            std::tuple{m_piFrame, m_pi, &report.pi}}) {
+    m_symmetric->setText(
+        mark(report.symmetric, QStringLiteral("✓ symmetric: the ports can be swapped"),
+             QStringLiteral("✗ not symmetric"), QStringLiteral("symmetry cannot be told")));
+    for (auto [frame, label, equivalent] :
+         {std::tuple{m_teeFrame, m_tee, &report.tee}, std::tuple{m_piFrame, m_pi, &report.pi}}) {
         frame->setVisible(equivalent->exists);
         QStringList lines{equivalent->description};
         for (const auto &[name, value] : equivalent->parts)
@@ -291,9 +298,10 @@ QString SetsView::copy(CopyFlavour flavour) const
             units << displayUnit(entryKind(set, i), m_units);
         units.removeDuplicates();
         if (!copy.latex())
-            copy.line(title + (units.size() == 1 && !units[0].isEmpty()
-                                   ? QStringLiteral(" (") + units[0] + QLatin1Char(')')
-                                   : QString()) +
+            copy.line(title +
+                      (units.size() == 1 && !units[0].isEmpty()
+                           ? QStringLiteral(" (") + units[0] + QLatin1Char(')')
+                           : QString()) +
                       QLatin1Char(':'));
         copy.matrix(set, values, units.size() == 1 ? units[0] : QString());
     }
