@@ -205,8 +205,8 @@ void SetsView::showSet(ParameterSet set, bool keepTyped)
         row.value->setAccessibleName(withUnit(entry, unit));
         const std::optional<QString> exact =
             showsMoreThanDecimal(e) ? std::optional(e.exact) : std::nullopt;
-        row.unit->setText(
-            unit + (exact ? QStringLiteral(" = ") + withUnit(fitted(*exact), unit) : QString()));
+        row.unit->setText(unit +
+                          (exact ? QStringLiteral(" = ") + withUnit(fitted(*exact), unit) : QString()));
         row.unit->setToolTip(exact ? withUnit(*exact, unit) : QString());
         row.formula->setText(e.formulaTooLong ? QStringLiteral("= a formula of %1 terms: too long "
                                                                "to show")
@@ -228,11 +228,12 @@ void SetsView::showProperties()
     m_reciprocal->setText(mark(report.reciprocal, QStringLiteral("✓ reciprocal: z12 = z21"),
                                QStringLiteral("✗ not reciprocal: z12 ≠ z21"),
                                QStringLiteral("reciprocity cannot be told")));
-    m_symmetric->setText(
-        mark(report.symmetric, QStringLiteral("✓ symmetric: the ports can be swapped"),
-             QStringLiteral("✗ not symmetric"), QStringLiteral("symmetry cannot be told")));
-    for (auto [frame, label, equivalent] :
-         {std::tuple{m_teeFrame, m_tee, &report.tee}, std::tuple{m_piFrame, m_pi, &report.pi}}) {
+    m_symmetric->setText(mark(report.symmetric,
+                              QStringLiteral("✓ symmetric: the ports can be swapped"),
+                              QStringLiteral("✗ not symmetric"),
+                              QStringLiteral("symmetry cannot be told")));
+    for (auto [frame, label, equivalent] : {std::tuple{m_teeFrame, m_tee, &report.tee},
+                                            std::tuple{m_piFrame, m_pi, &report.pi}}) {
         frame->setVisible(equivalent->exists);
         QStringList lines{equivalent->description};
         for (const auto &[name, value] : equivalent->parts)
@@ -298,10 +299,9 @@ QString SetsView::copy(CopyFlavour flavour) const
             units << displayUnit(entryKind(set, i), m_units);
         units.removeDuplicates();
         if (!copy.latex())
-            copy.line(title +
-                      (units.size() == 1 && !units[0].isEmpty()
-                           ? QStringLiteral(" (") + units[0] + QLatin1Char(')')
-                           : QString()) +
+            copy.line(title + (units.size() == 1 && !units[0].isEmpty()
+                                   ? QStringLiteral(" (") + units[0] + QLatin1Char(')')
+                                   : QString()) +
                       QLatin1Char(':'));
         copy.matrix(set, values, units.size() == 1 ? units[0] : QString());
     }
