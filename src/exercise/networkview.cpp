@@ -38,12 +38,11 @@ public:
     QPainterPath shape() const override
     {
         QPainterPath path;
-        path.addRect(QRectF(-2 * g, -2.2 * g, 4 * g, 4.4 * g)
-                         .united(QRectF(QPointF(terminalOffset(m_e.kind, 0, m_e.place.rotation) *
-                                                g),
-                                        QPointF(terminalOffset(m_e.kind, 1, m_e.place.rotation) *
-                                                g)))
-                         .adjusted(-g / 2, -g / 2, g / 2, g / 2));
+        path.addRect(
+            QRectF(-2 * g, -2.2 * g, 4 * g, 4.4 * g)
+                .united(QRectF(QPointF(terminalOffset(m_e.kind, 0, m_e.place.rotation) * g),
+                               QPointF(terminalOffset(m_e.kind, 1, m_e.place.rotation) * g)))
+                .adjusted(-g / 2, -g / 2, g / 2, g / 2));
         return path;
     }
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override
@@ -93,8 +92,13 @@ public:
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override
     {
         const Inks inks = inksOf(m_view);
-        QPen pen(m_air ? inks.air : isSelected() ? inks.mark : inks.line,
-                 isSelected() ? 2.5 : m_air ? 1 : 1.5, m_air ? Qt::DashLine : Qt::SolidLine);
+        QPen pen(m_air          ? inks.air
+                 : isSelected() ? inks.mark
+                                : inks.line,
+                 isSelected() ? 2.5
+                 : m_air      ? 1
+                              : 1.5,
+                 m_air ? Qt::DashLine : Qt::SolidLine);
         pen.setCosmetic(true);
         painter->setRenderHint(QPainter::Antialiasing);
         painter->setPen(pen);
@@ -157,6 +161,12 @@ NetworkView::NetworkView(QWidget *parent) : QGraphicsView(parent)
     });
 }
 
+NetworkView::~NetworkView()
+{
+    // The scene outlives this part of the view and drops its selection as it goes.
+    scene()->disconnect(this);
+}
+
 void NetworkView::showDrawing(const Drawing &drawing)
 {
     const QStringList selected = selectedNames();
@@ -191,9 +201,9 @@ void NetworkView::rebuild()
     const QRectF seen = mapToScene(viewport()->rect()).boundingRect();
     if (!seen.contains(used) && !m_wireStart && !m_dragFrom) {
         if (used.width() > seen.width() || used.height() > seen.height()) {
-            const qreal s = std::max(0.5, std::min(seen.width() / used.width(),
-                                                   seen.height() / used.height()) *
-                                              transform().m11());
+            const qreal s =
+                std::max(0.5, std::min(seen.width() / used.width(), seen.height() / used.height()) *
+                                  transform().m11());
             setTransform(QTransform::fromScale(s, s));
         }
         centerOn(used.center());
@@ -440,8 +450,8 @@ bool NetworkView::focusNextPrevChild(bool next)
     if (hasFocus() && !m_drawing.elements.isEmpty()) {
         const QList<int> selected = selectedElements();
         const int count = int(m_drawing.elements.size());
-        const bool atEnd = !selected.isEmpty() &&
-                           (next ? selected.last() == count - 1 : selected.first() == 0);
+        const bool atEnd =
+            !selected.isEmpty() && (next ? selected.last() == count - 1 : selected.first() == 0);
         if (!atEnd) {
             selectNext(next);
             return true;

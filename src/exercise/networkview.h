@@ -26,6 +26,7 @@ public:
     static constexpr int grid = 16; // pixels of one grid step at 100 %
 
     explicit NetworkView(QWidget *parent = nullptr);
+    ~NetworkView() override;
 
     void showDrawing(const Drawing &drawing);
     const Drawing &drawing() const { return m_drawing; }

@@ -112,6 +112,7 @@ OwnNetwork::OwnNetwork(TwoportMain &main) : ToolWindow(main, Name, 0)
     QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
     QMenu *place = bar->addMenu(QStringLiteral("&Place"));
     QMenu *start = bar->addMenu(QStringLiteral("&Start from"));
+    start->setObjectName(QStringLiteral("menuStart"));
     QMenu *copy = bar->addMenu(QStringLiteral("&Copy"));
 
     m_view = new NetworkView(this);
@@ -271,8 +272,10 @@ void OwnNetwork::buildMenus(QMenu *network, QMenu *edit, QMenu *place, QMenu *st
 
     QAction *undo = m_undo->createUndoAction(this, QStringLiteral("&Undo"));
     undo->setShortcut(QKeySequence::Undo);
+    undo->setObjectName(QStringLiteral("actUndo"));
     QAction *redo = m_undo->createRedoAction(this, QStringLiteral("&Redo"));
     redo->setShortcut(QKeySequence::Redo);
+    redo->setObjectName(QStringLiteral("actRedo"));
     edit->addAction(undo);
     edit->addAction(redo);
     addActions({undo, redo});
