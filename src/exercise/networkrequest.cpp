@@ -38,8 +38,8 @@ circuit::Request symbolicRequest(const QString &text, const circuit::Report &rea
     QList<std::pair<const NetElement *, bool>> numbers; // and whether a conductance
     for (const circuit::ElementInfo &info : read.elements) {
         if (!info.symbol.isEmpty() || info.valueText.isEmpty() || info.kind == QLatin1Char('V') ||
-            info.kind == QLatin1Char('P') || isZero(info.valueText) ||
-            !canBeSymbol(info.name) || taken.contains(info.name.toLower()))
+            info.kind == QLatin1Char('P') || isZero(info.valueText) || !canBeSymbol(info.name) ||
+            taken.contains(info.name.toLower()))
             continue;
         for (const NetElement &e : net.elements)
             if (e.line == info.line - 1 && e.name == info.name && e.value == info.valueText)
@@ -55,6 +55,16 @@ circuit::Request symbolicRequest(const QString &text, const circuit::Report &rea
     }
     request.netlist = lines.join(QLatin1Char('\n'));
     return request;
+}
+
+QString netlistErrorText(const circuit::NetlistError &error)
+{
+    if (error.at.line <= 0)
+        return error.message;
+    return QStringLiteral("line %1, column %2: %3")
+        .arg(error.at.line)
+        .arg(error.at.column)
+        .arg(error.message);
 }
 
 } // namespace kvadra
