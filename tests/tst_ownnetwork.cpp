@@ -6,7 +6,9 @@
 #include "exercise/ownnetwork.h"
 #include "support/session.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -152,6 +154,26 @@ private slots:
         QCOMPARE(label("lblFormulaz11"), "= r1 + R2");
     }
 
+    // A screen reader finds every drawn element with its name, kind, value and nodes.
+    void accessibleElements()
+    {
+        m_s->ownNetwork(tee);
+        auto *view = m_s->control<NetworkView>(own, "viewDrawing");
+        QAccessibleInterface *drawing = QAccessible::queryAccessibleInterface(view);
+        QVERIFY(drawing);
+        QMap<QString, QString> described;
+        for (int i = 0; i < drawing->childCount(); ++i) {
+            QAccessibleInterface *child = drawing->child(i);
+            if (child->role() != QAccessible::Graphic)
+                continue;
+            described[child->text(QAccessible::Name)] = child->text(QAccessible::Description);
+            QVERIFY(!child->rect().isEmpty());
+            QCOMPARE(drawing->indexOfChild(child), i);
+        }
+        QCOMPARE(described.keys(), QStringList({"P1", "P2", "R1", "R2", "R3"}));
+        QCOMPARE(described["R2"], "resistor, 2k, between node 2 and node 0");
+    }
+
     void saveOpenAndCommandLine()
     {
         QTemporaryDir dir;
@@ -162,6 +184,12 @@ private slots:
         QVERIFY(saved.open(QIODevice::ReadOnly));
         const QString written = QString::fromUtf8(saved.readAll());
         QVERIFY(written.startsWith(tee + "* my own\n"));
+        QVERIFY(window()->exportPng(dir.filePath("tee.png")));
+        const QImage png(dir.filePath("tee.png"));
+        QVERIFY(png.width() > 100 && png.height() > 50);
+        QVERIFY(window()->exportSvg(dir.filePath("tee.svg")));
+        QFile svg(dir.filePath("tee.svg"));
+        QVERIFY(svg.open(QIODevice::ReadOnly) && svg.readAll().contains("<svg"));
 
         m_s->ownNetwork("P1 1 0\nP2 1 0\nR9 1 0\n");
         QVERIFY(window()->openFile(path));

@@ -1,7 +1,9 @@
 #include "exercise/networkview.h"
 
+#include "exercise/networkaccess.h"
 #include "exercise/networkitems.h"
 
+#include <QAccessible>
 #include <QFocusEvent>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
@@ -19,6 +21,8 @@ namespace kvadra
 
 NetworkView::NetworkView(QWidget *parent) : QGraphicsView(parent)
 {
+    static const bool accessible = (QAccessible::installFactory(networkAccess), true);
+    Q_UNUSED(accessible);
     setScene(new QGraphicsScene(this));
     setFocusPolicy(Qt::StrongFocus);
     setDragMode(RubberBandDrag);
@@ -144,6 +148,12 @@ QList<int> NetworkView::selectedWires() const
 void NetworkView::announce(int element)
 {
     emit status(m_drawing.elements[element].name + QStringLiteral(": ") + describe(element));
+    if (QAccessible::isActive())
+        if (QAccessibleInterface *self = QAccessible::queryAccessibleInterface(this)) {
+            QAccessibleEvent focus(self, QAccessible::Focus);
+            focus.setChild(self->childCount() - int(m_drawing.elements.size()) + element);
+            QAccessible::updateAccessibility(&focus);
+        }
     emit selectionMoved(element);
 }
 
