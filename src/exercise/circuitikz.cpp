@@ -7,9 +7,10 @@ namespace kvadra
 
 namespace
 {
+// The blank after the comma keeps a coordinate from reading as a decimal comma.
 QString at(QPoint p)
 {
-    return QStringLiteral("(%1,%2)").arg(p.x()).arg(p.y());
+    return QStringLiteral("(%1, %2)").arg(p.x()).arg(p.y());
 }
 
 // Anything a student may type, safe in LaTeX's text mode.
@@ -114,7 +115,7 @@ QString circuitikz(const Drawing &d)
             lines.append(QStringLiteral("\\draw %1 node[ocirc]{} node[anchor=south east]{$+$} "
                                         "%2 node[ocirc]{} node[anchor=north east]{$-$};")
                              .arg(at(a), at(b)));
-            lines.append(QStringLiteral("\\node at (%1,%2) {%3};")
+            lines.append(QStringLiteral("\\node at (%1, %2) {%3};")
                              .arg((a.x() + b.x()) / 2.0)
                              .arg((a.y() + b.y()) / 2.0)
                              .arg(name(e.name)));
