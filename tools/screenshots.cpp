@@ -24,7 +24,7 @@ const QString bridgedTeeByKeyboard = QStringLiteral(
     "1 Esc Right*4 Up*2 r Esc Right*4 Down*2 r Ctrl+R Esc Right*4 Up*2 r Esc Right*4 Down*2 2 Esc "
     "Left*8 Up*6 r Esc "
     "Left*8 Down*4 w Right*2 w Right*4 w Right*4 w Right*4 w Right*2 w Down*4 w Left*16 w "
-    "Right*2 Up*4 w Up*4 w w Right*4 w Right*4 w Right*4 w w Down*4 w");
+    "Right*2 Up*4 w Up*4 w w Right*4 w Right*4 w Right*4 w w Down*4 w Esc");
 
 QWidget *window(const char *name)
 {
