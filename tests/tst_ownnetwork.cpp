@@ -122,11 +122,49 @@ private slots:
         QVERIFY(label("lblVerdict" + entry).startsWith(mark));
     }
 
-    void teeByKeyboardAndUndoAll()
+    // Places on the grid: the toolbar's tool, then a click there.
+    void clickOnGrid(const char *tool, QPoint at)
     {
+        if (tool)
+            m_s->window(own)->findChild<QAction *>(tool)->trigger();
+        auto *view = m_s->control<NetworkView>(own, "viewDrawing");
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->mapFromScene(QPointF(at * NetworkView::grid)));
+        m_s->settle();
+    }
+
+    void teeDrawnAndUndoneAll_data()
+    {
+        columns<bool>("byMouse");
+        QTest::newRow("keyboard") << false;
+        QTest::newRow("mouse") << true;
+    }
+    void teeDrawnAndUndoneAll()
+    {
+        QFETCH(bool, byMouse);
         m_s->click("twoport_main", "btnExercise");
         m_s->click("exercise_main", "cmdOwnNetwork");
-        m_s->keys(own, "viewDrawing", teeByKeyboard);
+        if (!byMouse) {
+            m_s->keys(own, "viewDrawing", teeByKeyboard);
+        } else {
+            // The same T as by keyboard: elements, R2 turned upright, then the six wires.
+            clickOnGrid("tool1", {0, 0});
+            clickOnGrid("toolR", {4, -2});
+            clickOnGrid("toolR", {8, 0});
+            m_s->keys(own, "viewDrawing", "Ctrl+R");
+            clickOnGrid("toolR", {12, -2});
+            clickOnGrid("tool2", {16, 0});
+            m_s->window(own)->findChild<QAction *>("toolW")->trigger();
+            for (const auto &[from, to] : {std::pair{QPoint(0, -2), QPoint(2, -2)},
+                                           {QPoint(6, -2), QPoint(8, -2)},
+                                           {QPoint(8, -2), QPoint(10, -2)},
+                                           {QPoint(14, -2), QPoint(16, -2)},
+                                           {QPoint(0, 2), QPoint(8, 2)},
+                                           {QPoint(8, 2), QPoint(16, 2)}}) {
+                clickOnGrid(nullptr, from);
+                clickOnGrid(nullptr, to);
+            }
+        }
         m_s->awaitFormulas();
         QCOMPARE(QStringList({label("lblFormulaz11"), label("lblFormulaz12"),
                               label("lblFormulaz21"), label("lblFormulaz22")}),
