@@ -276,6 +276,17 @@ Drawing drawingOf(const NetlistText &net)
             placed[it.key()] = true;
         }
         d.wires += layout.wires;
+        // A node of one terminal needs no wire: a stub to nowhere would read as a loose end.
+        for (bool pruned = true; pruned;) {
+            pruned = false;
+            const QList<QPoint> loose = looseEndsOf(d);
+            for (qsizetype w = d.wires.size() - 1; w >= net.wires.size(); --w)
+                if (loose.contains(d.wires[w].points.first()) ||
+                    loose.contains(d.wires[w].points.last())) {
+                    d.wires.removeAt(w);
+                    pruned = true;
+                }
+        }
     }
     // The text decides what is joined: wires that join what it keeps apart go, and where no
     // wire can be blamed the later element steps aside.

@@ -39,11 +39,11 @@ QString writeDrawing(const NetlistText &net, const Drawing &d)
         }
         kept.insert(old->line);
         lastElementLine = std::max(lastElementLine, old->line);
-        if (old->nodes == names[i])
-            continue;
+        // Node names are compared without case, so "mid" where the node is "Mid" stays as typed.
         QString line = *lines[old->line];
         for (int t = int(old->nodeSpans.size()) - 1; t >= 0; --t)
-            line.replace(old->nodeSpans[t].first, old->nodeSpans[t].second, names[i].value(t));
+            if (old->nodes.value(t).compare(names[i].value(t), Qt::CaseInsensitive) != 0)
+                line.replace(old->nodeSpans[t].first, old->nodeSpans[t].second, names[i].value(t));
         lines[old->line] = line;
     }
     for (const NetElement &e : net.elements)
