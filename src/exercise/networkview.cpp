@@ -12,6 +12,7 @@
 #include <QPainterPath>
 #include <QSet>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace kvadra::networkitems;
@@ -75,13 +76,12 @@ void NetworkView::rebuild()
     scene()->setSceneRect(used.adjusted(-20 * g, -12 * g, 20 * g, 12 * g));
     // A drawing that came in whole (a file, a starting point) is shown whole.
     const QRectF seen = mapToScene(viewport()->rect()).boundingRect();
-    if (!seen.contains(used) && !m_wireStart && !m_dragFrom) {
-        if (used.width() > seen.width() || used.height() > seen.height()) {
-            const qreal s =
-                std::max(0.5, std::min(seen.width() / used.width(), seen.height() / used.height()) *
-                                  transform().m11());
-            setTransform(QTransform::fromScale(s, s));
-        }
+    // A view not yet laid out has no size to fit anything to.
+    if (isVisible() && !seen.contains(used) && !m_wireStart && !m_dragFrom) {
+        const qreal fit =
+            std::min(viewport()->width() / used.width(), viewport()->height() / used.height());
+        const qreal s = std::clamp(fit, 0.5, 1.0);
+        setTransform(QTransform::fromScale(s, s));
         centerOn(used.center());
     }
     viewport()->update();

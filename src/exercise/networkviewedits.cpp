@@ -191,6 +191,7 @@ void NetworkView::finishWire(QPoint end)
 {
     const QPoint start = *m_wireStart;
     m_wireStart.reset();
+    emit status(QString());
     viewport()->update();
     addWire(wirePath(start, end));
 }

@@ -76,6 +76,7 @@ void NetworkView::keyPressEvent(QKeyEvent *event)
     if (m_wireStart) {
         if (key == Qt::Key_Escape) {
             m_wireStart.reset();
+            emit status(QString());
             viewport()->update();
         } else if (key == Qt::Key_W || key == Qt::Key_Return || key == Qt::Key_Enter ||
                    key == Qt::Key_Space) {
