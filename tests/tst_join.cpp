@@ -152,8 +152,15 @@ private slots:
         const Joined apart =
             engine().join(request(section, {{"R", "1"}, {"G", "1"}}),
                           request(section, {{"R", "2"}, {"G", "1"}}), JoinKind::Cascade);
-        QVERIFY2(apart.netlist.contains(QStringLiteral("Rsb a2 b2 R_2\n")),
+        // Told apart in the working; the netlist to open carries each one's own value, and reads
+        // back to the network built.
+        QVERIFY2(apart.netlist.contains(QStringLiteral("Rsa a1 a2 1\n")) &&
+                     apart.netlist.contains(QStringLiteral("Rsb a2 b2 2\n")) &&
+                     apart.netlist.contains(QStringLiteral("Rgb b2 a0 1 S\n")),
                  qPrintable(apart.netlist));
+        const auto again = engine().analyse(request(apart.netlist));
+        QCOMPARE(exactOf(again->report().sets[size_t(ParameterSet::ABCD)]),
+                 exactOf(apart.built[size_t(ParameterSet::ABCD)]));
         // [2 1; 1 1] · [3 2; 1 1].
         QCOMPARE(exactOf(apart.rule[size_t(ParameterSet::ABCD)]),
                  (QStringList{"7", "5", "4", "3"}));

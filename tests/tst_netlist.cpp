@@ -176,9 +176,9 @@ private slots:
         QTest::newRow("SPICE command") << "P1 1 0\n.op\n"
             << "2:1: unknown element '.op': expected R, E, G, F, H, V or P";
         QTest::newRow("missing node") << "P1 1 0\nP2 2 0\nR1 1\n"
-            << "3:6: missing node: R1 needs 2 nodes, found 1";
+            << "3:5: missing node: R1 needs 2 nodes, found 1";
         QTest::newRow("E needs four") << "P1 1 0\nP2 2 0\nE1 2 0 1\n"
-            << "3:10: missing node: E1 needs 4 nodes, found 3";
+            << "3:9: missing node: E1 needs 4 nodes, found 3";
         QTest::newRow("ambiguous M") << "P1 1 0\nP2 2 0\nR1 1 2 4.7M\n"
             << "3:11: ambiguous prefix 'M': write 'meg' for mega (10^6) or 'm' for milli (10^-3) "
                "(R1)";

@@ -15,11 +15,6 @@ std::recursive_mutex &ginacMutex()
 
 namespace
 {
-GiNaC::numeric tenTo(int power)
-{
-    return GiNaC::numeric(10).power(power);
-}
-
 const char *const quantityNames[] = {"Zin", "Zout", "Av", "Avs", "Ai", "Vth", "P"};
 } // namespace
 
@@ -252,18 +247,7 @@ JudgeTarget AnalysisImpl::entryTarget(ParameterSet set, int entry) const
     t.formula = formula(set, entry);
     const QString unit = displayUnit(t.kind, m_request.units);
     const QString shown = t.number ? withUnit(decimalText(*t.number), unit) : QString();
-    auto neg = [](const auto &x) { return x ? std::optional(-*x) : std::nullopt; };
-    t.slips.push_back({neg(t.number), neg(t.formula), QStringLiteral("sign lost"),
-                       QStringLiteral("The sign is lost: the value is %1.").arg(shown)});
-    for (int p : {3, -3, 6, -6}) {
-        const QString factor =
-            (p < 0 ? QStringLiteral("1/1") : QStringLiteral("1")) + QString(std::abs(p), '0');
-        t.slips.push_back({t.number ? std::optional(*t.number * tenTo(p)) : std::nullopt,
-                           std::nullopt, QStringLiteral("off by a factor of ") + factor,
-                           QStringLiteral("It is off by a factor of %1: a unit prefix (milli, "
-                                          "kilo) taken the wrong way? The value is %2.")
-                               .arg(factor, shown)});
-    }
+    addSignAndPrefixSlips(t, shown);
     const std::optional<ParameterSet> inverse =
         set == ParameterSet::Z   ? std::optional(ParameterSet::Y)
         : set == ParameterSet::Y ? std::optional(ParameterSet::Z)
@@ -650,18 +634,7 @@ Verdict AnalysisImpl::judgeTerminated(const QString &zs, const QString &zl, cons
     const QString shown =
         t.number ? withUnit(decimalText(*t.number), displayUnit(t.kind, m_request.units))
                  : QString();
-    auto neg = [](const auto &x) { return x ? std::optional(-*x) : std::nullopt; };
-    t.slips.push_back({neg(t.number), neg(t.formula), QStringLiteral("sign lost"),
-                       QStringLiteral("The sign is lost: the value is %1.").arg(shown)});
-    for (int p : {3, -3, 6, -6}) {
-        const QString factor =
-            (p < 0 ? QStringLiteral("1/1") : QStringLiteral("1")) + QString(std::abs(p), '0');
-        t.slips.push_back({t.number ? std::optional(*t.number * tenTo(p)) : std::nullopt,
-                           std::nullopt, QStringLiteral("off by a factor of ") + factor,
-                           QStringLiteral("It is off by a factor of %1: a unit prefix taken the "
-                                          "wrong way? The value is %2.")
-                               .arg(factor, shown)});
-    }
+    addSignAndPrefixSlips(t, shown);
     t.slips.push_back(
         {t.number && !t.number->is_zero() ? std::optional(t.number->inverse()) : std::nullopt,
          t.formula && !t.formula->is_zero() ? std::optional(GiNaC::ex(1 / *t.formula))

@@ -128,7 +128,7 @@ struct Joined {
     std::array<SetReport, 5> built; // of the two netlists wired together
     bool ruleHolds = false;
     QString why; // when it does not hold: the currents the connection unbalances, by Brune's test
-    QString netlist; // the network built, as a netlist the student can open
+    QString netlist; // the network built, with the values given, as a netlist to open
 };
 
 // The values that turn the symbols of a netlist into numbers, each written as a netlist value

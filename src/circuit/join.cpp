@@ -56,10 +56,12 @@ std::array<Mode, 2> modesOf(JoinKind kind)
     }
 }
 
-// An element line with its name and nodes tagged apart and its symbol renamed.
+// An element line with its name and nodes tagged apart and its symbol renamed, or written as the
+// value it was given, if any.
 QString elementLine(const Element &e, const ElementInfo &info, const QString &tag,
                     const std::function<QString(const QString &)> &node,
-                    const QHash<QString, QString> &rename)
+                    const QHash<QString, QString> &rename,
+                    const QMap<QString, QString> &values = {})
 {
     QStringList words{info.name + tag};
     for (const QString &n : info.nodes)
@@ -70,8 +72,11 @@ QString elementLine(const Element &e, const ElementInfo &info, const QString &ta
         if (!info.valueText.isEmpty())
             words << info.valueText;
     } else if (e.value.isSymbol) {
-        words << rename.value(e.value.symbol, e.value.symbol) +
-                     (info.conductance ? QStringLiteral(" S") : QString());
+        const QString symbol = rename.value(e.value.symbol, e.value.symbol);
+        const QString value = values.value(symbol).trimmed();
+        const bool siemens = value.endsWith(QLatin1Char('S'));
+        words << (value.isEmpty() ? symbol : value) +
+                     (info.conductance && !siemens ? QStringLiteral(" S") : QString());
     } else {
         words << info.valueText;
     }
@@ -96,7 +101,7 @@ Terminals portOf(const Netlist &net, int port, const QString &tag)
 }
 
 QString build(const Netlist &a, const Netlist &b, const QHash<QString, QString> &rename,
-              const Wiring &w, const QString &title)
+              const Wiring &w, const QString &title, const QMap<QString, QString> &values = {})
 {
     QHash<QString, QString> parent; // lower-case name -> representative as written
     std::function<QString(const QString &)> find = [&](const QString &n) -> QString {
@@ -160,11 +165,11 @@ QString build(const Netlist &a, const Netlist &b, const QHash<QString, QString> 
     for (size_t i = 0; i < a.elements.size(); ++i)
         if (a.elements[i].kind != QLatin1Char('P'))
             lines << elementLine(a.elements[i], a.infos[qsizetype(i)], QStringLiteral("a"), node,
-                                 {});
+                                 {}, values);
     for (size_t i = 0; i < b.elements.size(); ++i)
         if (b.elements[i].kind != QLatin1Char('P'))
             lines << elementLine(b.elements[i], b.infos[qsizetype(i)], QStringLiteral("b"), node,
-                                 rename);
+                                 rename, values);
     for (QString &line : extra) {
         QStringList words = line.split(QLatin1Char(' '));
         words[1] = find(words[1]);
@@ -307,7 +312,9 @@ Joined joinNetworks(const Request &first, const Request &second, JoinKind kind)
     built.netlist = build(a, b, rename, wiring,
                           QStringLiteral("The two networks joined: %1").arg(joinName(kind)));
     built.values = values;
-    out.netlist = built.netlist;
+    // The student opens the network built with the values it was built with.
+    out.netlist = build(a, b, rename, wiring,
+                        QStringLiteral("The two networks joined: %1").arg(joinName(kind)), values);
     const AnalysisImpl na(ra2, nullptr, table), nb(rb2, nullptr, table),
         whole(built, nullptr, table);
     for (const auto *x : {&na, &nb, &whole})

@@ -14,11 +14,6 @@ constexpr int maxFormulaLength = 400;
 constexpr int maxNesting = 32;
 constexpr int maxExponent = 16;
 
-GiNaC::numeric tenTo(int power)
-{
-    return GiNaC::numeric(10).power(power);
-}
-
 // |x| rounded half away from zero to a whole number, and whether it was a tie.
 GiNaC::numeric roundHalfUp(const GiNaC::numeric &x, bool *tie = nullptr)
 {
@@ -361,6 +356,27 @@ Verdict judgeTyped(const QString &typed, const JudgeTarget &target, const Formul
                 : QStringLiteral("Not a value or a formula (%1): %2.").arg(error, unreadableHelp)};
     }
     return judgeFormula(*formula, target, context, typed);
+}
+
+GiNaC::numeric tenTo(int power)
+{
+    return GiNaC::numeric(10).power(power);
+}
+
+void addSignAndPrefixSlips(JudgeTarget &t, const QString &shown)
+{
+    auto neg = [](const auto &x) { return x ? std::optional(-*x) : std::nullopt; };
+    t.slips.push_back({neg(t.number), neg(t.formula), QStringLiteral("sign lost"),
+                       QStringLiteral("The sign is lost: the value is %1.").arg(shown)});
+    for (int p : {3, -3, 6, -6}) {
+        const QString factor =
+            (p < 0 ? QStringLiteral("1/1") : QStringLiteral("1")) + QString(std::abs(p), '0');
+        t.slips.push_back({t.number ? std::optional(*t.number * tenTo(p)) : std::nullopt,
+                           std::nullopt, QStringLiteral("off by a factor of ") + factor,
+                           QStringLiteral("It is off by a factor of %1: a unit prefix (milli, "
+                                          "kilo) taken the wrong way? The value is %2.")
+                               .arg(factor, shown)});
+    }
 }
 
 } // namespace kvadra::circuit

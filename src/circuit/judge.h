@@ -29,6 +29,14 @@ struct JudgeTarget {
     std::vector<Slip> slips; // most likely first
 };
 
+// 10^power, exactly.
+GiNaC::numeric tenTo(int power);
+
+// The slips any value is open to, most likely first: its sign lost, and a unit prefix taken the
+// wrong way (off by a factor of 1000 or a million either way). `shown`: the value as the student
+// reads it, with its unit.
+void addSignAndPrefixSlips(JudgeTarget &target, const QString &shown);
+
 // The symbols a typed formula may use, with their values where they have them.
 struct FormulaContext {
     SymbolTable *table = nullptr;

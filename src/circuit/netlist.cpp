@@ -219,7 +219,7 @@ bool Reader::element(int number, QStringView text, const QList<Word> &words)
     const int found = std::min(int(words.size()) - 1, nodeCount);
     if (found < nodeCount) {
         const Word &last = words.last();
-        return error(number, last.column + int(last.text.size()) + 1,
+        return error(number, last.column + int(last.text.size()),
                      QStringLiteral("missing node: %1 needs %2 nodes, found %3")
                          .arg(name.text)
                          .arg(nodeCount)

@@ -3,6 +3,7 @@
 #include <ginac/ginac.h>
 
 #include <numeric>
+#include <optional>
 
 namespace kvadra::circuit
 {
@@ -171,6 +172,38 @@ Rows Builder::build(int *internal)
     return Rows{std::move(m_rows), 1};
 }
 
+// The next pivot among the rows still active and the internal columns not yet used: the one
+// whose row and column have the fewest other entries (Markowitz), so that elimination fills in
+// as little as it can; among those the one of least `cost` (under 1000). Nothing when no entry is
+// left.
+template <typename Entry, typename Cost>
+std::optional<std::pair<size_t, size_t>> sparsePivot(const std::vector<std::vector<Entry>> &a,
+                                                     const std::vector<char> &active,
+                                                     const std::vector<char> &used, Cost cost)
+{
+    const size_t n = a.size(), internal = used.size();
+    std::vector<int> rowCount(n), columnCount(internal);
+    for (size_t r = 0; r < n; ++r)
+        if (active[r])
+            for (size_t c = 0; c < internal; ++c)
+                if (!used[c] && !a[r][c].is_zero())
+                    ++rowCount[r], ++columnCount[c];
+    long best = -1;
+    std::pair<size_t, size_t> at;
+    for (size_t r = 0; r < n; ++r)
+        if (active[r] && rowCount[r] > 0)
+            for (size_t c = 0; c < internal; ++c)
+                if (!used[c] && !a[r][c].is_zero()) {
+                    const long score =
+                        long(rowCount[r] - 1) * long(columnCount[c] - 1) * 1000 + cost(a[r][c]);
+                    if (best < 0 || score < best)
+                        best = score, at = {r, c};
+                }
+    if (best < 0)
+        return std::nullopt;
+    return at;
+}
+
 // Numbers: Gaussian elimination with a pivot that keeps the rows sparse.
 Rows eliminateNumbers(const std::vector<std::vector<GiNaC::ex>> &rows, int internal,
                       const Work &work)
@@ -185,29 +218,13 @@ Rows eliminateNumbers(const std::vector<std::vector<GiNaC::ex>> &rows, int inter
             a[r][c] = GiNaC::ex_to<GiNaC::numeric>(rows[r][c]);
         }
     std::vector<char> active(n, 1), used(size_t(internal), 0);
-    std::vector<int> rowCount(n), columnCount{std::vector<int>(size_t(internal))};
     std::vector<size_t> nonzero;
     for (;;) {
         work.check();
-        std::fill(rowCount.begin(), rowCount.end(), 0);
-        std::fill(columnCount.begin(), columnCount.end(), 0);
-        for (size_t r = 0; r < n; ++r)
-            if (active[r])
-                for (size_t c = 0; c < size_t(internal); ++c)
-                    if (!used[c] && !a[r][c].is_zero())
-                        ++rowCount[r], ++columnCount[c];
-        long best = -1;
-        size_t k = 0, col = 0;
-        for (size_t r = 0; r < n; ++r)
-            if (active[r] && rowCount[r] > 0)
-                for (size_t c = 0; c < size_t(internal); ++c)
-                    if (!used[c] && !a[r][c].is_zero()) {
-                        const long score = long(rowCount[r] - 1) * long(columnCount[c] - 1);
-                        if (best < 0 || score < best)
-                            best = score, k = r, col = c;
-                    }
-        if (best < 0)
+        const auto pivot = sparsePivot(a, active, used, [](const GiNaC::numeric &) { return 0; });
+        if (!pivot)
             break;
+        const auto [k, col] = *pivot;
         nonzero.clear();
         for (size_t c = 0; c < width; ++c)
             if (c != col && !a[k][c].is_zero())
@@ -242,31 +259,14 @@ Rows eliminatePolynomials(std::vector<std::vector<GiNaC::ex>> a, int internal, c
     const size_t width = n == 0 ? 0 : a[0].size();
     std::vector<char> active(n, 1), used(size_t(internal), 0);
     GiNaC::ex divisor = 1;
-    std::vector<int> rowCount(n), columnCount{std::vector<int>(size_t(internal))};
     for (;;) {
         work.check();
-        std::fill(rowCount.begin(), rowCount.end(), 0);
-        std::fill(columnCount.begin(), columnCount.end(), 0);
-        for (size_t r = 0; r < n; ++r)
-            if (active[r])
-                for (size_t c = 0; c < size_t(internal); ++c)
-                    if (!used[c] && !a[r][c].is_zero())
-                        ++rowCount[r], ++columnCount[c];
-        long best = -1;
-        size_t k = 0, col = 0;
-        for (size_t r = 0; r < n; ++r)
-            if (active[r] && rowCount[r] > 0)
-                for (size_t c = 0; c < size_t(internal); ++c)
-                    if (!used[c] && !a[r][c].is_zero()) {
-                        // Sparse first, then the smallest pivot.
-                        const long score =
-                            (long(rowCount[r] - 1) * long(columnCount[c] - 1)) * 1000 +
-                            std::min(termsOf(a[r][c]), 999);
-                        if (best < 0 || score < best)
-                            best = score, k = r, col = c;
-                    }
-        if (best < 0)
+        // Sparse first, then the smallest pivot.
+        const auto pivot = sparsePivot(
+            a, active, used, [](const GiNaC::ex &e) { return std::min(termsOf(e), 999); });
+        if (!pivot)
             break;
+        const auto [k, col] = *pivot;
         const GiNaC::ex p = a[k][col];
         for (size_t r = 0; r < n; ++r) {
             if (!active[r] || r == k)

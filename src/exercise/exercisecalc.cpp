@@ -28,6 +28,16 @@ namespace kvadra
 
 namespace
 {
+// Nothing where the core cannot be loaded: the tooltips then go without their fractions.
+circuit::AnalysisPtr exactly(const ElementInput &input)
+{
+    const circuit::Engine *engine = circuit::circuitEngine();
+    return engine ? circuit::analyseLocked(*engine, coreRequest(input, *engine, true)) : nullptr;
+}
+} // namespace
+
+namespace
+{
 const QColor lightGrey(200, 200, 200);
 } // namespace
 
@@ -190,8 +200,9 @@ void ExerciseCalc::calculate()
                 state.units()};
             // Y before Z: in the conductance family the direct Y is shown even when the
             // inversion for Z then fails.
-            runProcedure(s->yProcedure, input);
-            runProcedure(s->zProcedure, input);
+            const circuit::AnalysisPtr exact = exactly(input);
+            runProcedure(s->yProcedure, input, exact.get());
+            runProcedure(s->zProcedure, input, exact.get());
             state.setYExists(s->yExists() ? 1 : 0);
             state.setZExists(s->zExists() ? 1 : 0);
             m_frmZ->setEnabled(s->zExists());
@@ -212,7 +223,8 @@ void ExerciseCalc::calculate()
     }
 }
 
-void ExerciseCalc::runProcedure(Procedure procedure, const ElementInput &input)
+void ExerciseCalc::runProcedure(Procedure procedure, const ElementInput &input,
+                                const circuit::Analysis *exact)
 {
     if (procedure == Procedure::None)
         return;
@@ -238,9 +250,12 @@ void ExerciseCalc::runProcedure(Procedure procedure, const ElementInput &input)
     for (QAction *action : m_copying)
         action->setEnabled(true);
     const auto &boxes = z ? m_z : m_y;
-    const auto exact = exactEntries(input, procedure);
+    const circuit::SetReport *set =
+        exact ? &exact->report().sets[size_t(z ? ParameterSet::Z : ParameterSet::Y)] : nullptr;
+    const bool fractions = set && set->state == circuit::SetState::Exists;
     for (int i = 0; i < 4; ++i)
-        showResult(boxes[size_t(i)], writeNumber(m[size_t(i)]), exact[size_t(i)],
+        showResult(boxes[size_t(i)], writeNumber(m[size_t(i)]),
+                   fractions ? shortFraction(set->entries[size_t(i)]) : std::nullopt,
                    z ? c.zUnit : c.yUnit, explainEntry(c, procedure, trace, i));
 }
 
@@ -262,8 +277,12 @@ void ExerciseCalc::announceMissing(const QString &reasons)
 
 void ExerciseCalc::openCheck()
 {
-    if (m_lastSuccess)
-        main().windows().show<CheckResults>()->follow(*m_lastSuccess);
+    if (!m_lastSuccess)
+        return;
+    if (CheckResults *open = main().windows().find<CheckResults>())
+        open->follow(*m_lastSuccess);
+    main().windows().show<CheckResults>(
+        [this](CheckResults *check) { check->follow(*m_lastSuccess); });
 }
 
 void ExerciseCalc::unload()

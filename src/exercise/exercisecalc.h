@@ -1,11 +1,12 @@
 #pragma once
 
+#include "circuit/loader.h"
+#include "exercise/elementinput.h"
 #include "shell/toolwindow.h"
 #include "twoport/calculatorcopy.h"
 #include "twoport/catalogue.h"
 #include "twoport/explain.h"
 #include "twoport/formulas.h"
-#include "twoport/parametersets.h"
 
 #include <optional>
 
@@ -41,7 +42,9 @@ public:
 
 private:
     void calculate();
-    void runProcedure(Procedure procedure, const ElementInput &input);
+    // `exact`: the same network worked out exactly, for the fractions in the tooltips.
+    void runProcedure(Procedure procedure, const ElementInput &input,
+                      const circuit::Analysis *exact);
     void explainMissing(QGroupBox *frame, bool z);
     void announceMissing(const QString &reasons);
     QString copyResults(bool latex) const;

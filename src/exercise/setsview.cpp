@@ -1,6 +1,8 @@
 #include "exercise/setsview.h"
 
 #include "circuit/loader.h"
+#include "exercise/copysets.h"
+#include "exercise/resultcells.h"
 #include "shell/appearance.h"
 #include "shell/application.h"
 #include "shell/controls.h"
@@ -15,45 +17,10 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kvadra
 {
-
-namespace
-{
-QString verdictMark(circuit::Verdict::Kind kind)
-{
-    switch (kind) {
-    case circuit::Verdict::Match:
-        return QStringLiteral("✓ ");
-    case circuit::Verdict::Slip:
-    case circuit::Verdict::Unexplained:
-        return QStringLiteral("✗ ");
-    default:
-        return QString();
-    }
-}
-
-// An exact value is worth showing beside its decimal when the decimal does not say it all.
-bool showsMoreThanDecimal(const circuit::Exact &e)
-{
-    return e.known && e.exact.contains(QLatin1Char('/'));
-}
-
-// A fraction too long for its column is cut; the whole one is in the tooltip.
-QString fitted(const QString &fraction)
-{
-    constexpr qsizetype room = 15;
-    return fraction.size() <= room ? fraction : fraction.left(room - 1) + QChar(0x2026);
-}
-
-QLabel *plainLabel(QWidget *parent, const QString &name)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setFont(programFont());
-    return label;
-}
-} // namespace
 
 SetsView::SetsView(QWidget *parent) : QWidget(parent)
 {
@@ -91,7 +58,6 @@ SetsView::SetsView(QWidget *parent) : QWidget(parent)
             row.unit = plainLabel(frame, QStringLiteral("lblUnit") + entry);
             row.unit->setMinimumWidth(110);
             row.formula = plainLabel(frame, QStringLiteral("lblFormula") + entry);
-            row.formula->setTextInteractionFlags(Qt::TextSelectableByMouse);
             row.yours = new QLineEdit(frame);
             row.yours->setObjectName(QStringLiteral("your") + entry);
             row.yours->setFont(programFont());
@@ -129,8 +95,6 @@ SetsView::SetsView(QWidget *parent) : QWidget(parent)
         setFrameCaption(*frame, QString::fromUtf8(caption));
         makeBold(*frame);
         *label = plainLabel(*frame, QStringLiteral("lbl") + QLatin1String(name));
-        (*label)->setWordWrap(true);
-        (*label)->setTextInteractionFlags(Qt::TextSelectableByMouse);
         (new QVBoxLayout(*frame))->addWidget(*label);
         equivalents->addWidget(*frame, 1);
     }
@@ -176,6 +140,15 @@ void SetsView::showAnalysis(std::shared_ptr<const circuit::Analysis> analysis,
         w->setVisible(w != m_pending);
     for (ParameterSet set : allParameterSets)
         showSet(set, keepTyped);
+    // Each frame lays out its own grid: one width for the formulas keeps the student's boxes in
+    // one column down the window.
+    int widest = 0;
+    for (const auto &rows : m_rows)
+        for (const Row &row : rows)
+            widest = std::max(widest, row.formula->sizeHint().width());
+    for (const auto &rows : m_rows)
+        for (const Row &row : rows)
+            row.formula->setMinimumWidth(widest);
     showProperties();
 }
 
@@ -205,8 +178,8 @@ void SetsView::showSet(ParameterSet set, bool keepTyped)
         row.value->setAccessibleName(withUnit(entry, unit));
         const std::optional<QString> exact =
             showsMoreThanDecimal(e) ? std::optional(e.exact) : std::nullopt;
-        row.unit->setText(unit +
-                          (exact ? QStringLiteral(" = ") + withUnit(fitted(*exact), unit) : QString()));
+        row.unit->setText(
+            unit + (exact ? QStringLiteral(" = ") + withUnit(fitted(*exact), unit) : QString()));
         row.unit->setToolTip(exact ? withUnit(*exact, unit) : QString());
         row.formula->setText(e.formulaTooLong ? QStringLiteral("= a formula of %1 terms: too long "
                                                                "to show")
@@ -228,17 +201,20 @@ void SetsView::showProperties()
     m_reciprocal->setText(mark(report.reciprocal, QStringLiteral("✓ reciprocal: z12 = z21"),
                                QStringLiteral("✗ not reciprocal: z12 ≠ z21"),
                                QStringLiteral("reciprocity cannot be told")));
-    m_symmetric->setText(mark(report.symmetric,
-                              QStringLiteral("✓ symmetric: the ports can be swapped"),
-                              QStringLiteral("✗ not symmetric"),
-                              QStringLiteral("symmetry cannot be told")));
-    for (auto [frame, label, equivalent] : {std::tuple{m_teeFrame, m_tee, &report.tee},
-                                            std::tuple{m_piFrame, m_pi, &report.pi}}) {
+    m_symmetric->setText(
+        mark(report.symmetric, QStringLiteral("✓ symmetric: the ports can be swapped"),
+             QStringLiteral("✗ not symmetric"), QStringLiteral("symmetry cannot be told")));
+    // The T's branches are impedances and the Π's admittances, its controlled source included.
+    for (auto [frame, label, equivalent, kind] :
+         {std::tuple{m_teeFrame, m_tee, &report.tee, Quantity::Resistance},
+          std::tuple{m_piFrame, m_pi, &report.pi, Quantity::Conductance}}) {
         frame->setVisible(equivalent->exists);
-        QStringList lines{equivalent->description};
+        const QString unit = displayUnit(kind, m_units);
+        // A branch a line: short lines need no wrapping, which costs every layout pass.
+        QStringList lines = equivalent->description.split(QStringLiteral(", "));
         for (const auto &[name, value] : equivalent->parts)
             lines << name + QStringLiteral(" = ") +
-                         (value.known ? writeNumber(value.decimal) : value.formula);
+                         (value.known ? withUnit(writeNumber(value.decimal), unit) : value.formula);
         label->setText(lines.join(QLatin1Char('\n')));
     }
 }
@@ -277,33 +253,8 @@ QString SetsView::copy(CopyFlavour flavour) const
     if (copy.latex())
         copy.note(QStringLiteral("Needs \\usepackage{amsmath} for its matrices."));
     for (ParameterSet set : allParameterSets) {
-        const circuit::SetReport &report = m_analysis->report().sets[size_t(set)];
-        const QString title = setName(set) + QStringLiteral(" parameters");
-        if (report.state != circuit::SetState::Exists) {
-            copy.note(title + QStringLiteral(": ") + report.reason);
-            continue;
-        }
-        std::array<double, 4> values{};
-        bool known = true;
-        for (size_t i = 0; i < 4; ++i) {
-            values[i] = report.entries[i].decimal;
-            known = known && report.entries[i].known;
-        }
-        if (!known) {
-            copy.note(title + QStringLiteral(": waits for the values of ") +
-                      m_analysis->report().unvalued.join(QStringLiteral(", ")));
-            continue;
-        }
-        QStringList units;
-        for (int i = 0; i < 4; ++i)
-            units << displayUnit(entryKind(set, i), m_units);
-        units.removeDuplicates();
-        if (!copy.latex())
-            copy.line(title + (units.size() == 1 && !units[0].isEmpty()
-                                   ? QStringLiteral(" (") + units[0] + QLatin1Char(')')
-                                   : QString()) +
-                      QLatin1Char(':'));
-        copy.matrix(set, values, units.size() == 1 ? units[0] : QString());
+        copySet(copy, set, m_analysis->report().sets[size_t(set)], m_units,
+                m_analysis->report().unvalued, setName(set) + QStringLiteral(" parameters"));
     }
     return copy.text();
 }

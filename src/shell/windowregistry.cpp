@@ -36,7 +36,7 @@ void WindowRegistry::adopt(QWidget *window)
     track(window);
 }
 
-QWidget *WindowRegistry::show(const QString &name)
+QWidget *WindowRegistry::show(const QString &name, const std::function<void(QWidget *)> &prepare)
 {
     if (QWidget *open = window(name)) {
         open->raise();
@@ -50,6 +50,8 @@ QWidget *WindowRegistry::show(const QString &name)
     QWidget *created = (*factory)();
     Q_ASSERT(created->objectName() == name);
     created->setAttribute(Qt::WA_DeleteOnClose);
+    if (prepare)
+        prepare(created);
     m_created.removeAll(nullptr);
     m_created.append(created);
     track(created);

@@ -31,7 +31,9 @@ public:
     // shows it. The registry does not discard it on close.
     void adopt(QWidget *window);
 
-    QWidget *show(const QString &name);
+    // Opens the named window, or raises it when open. `prepare` fills a new window before it is
+    // first shown, so that it is laid out and painted once, with its content.
+    QWidget *show(const QString &name, const std::function<void(QWidget *)> &prepare = {});
     // Closes the named window if it is open; does nothing otherwise.
     void close(const QString &name);
 
@@ -47,6 +49,12 @@ public:
         addFactory(QLatin1String(W::Name), [make]() -> QWidget * { return make(); });
     }
     template <typename W> W *show() { return qobject_cast<W *>(show(QLatin1String(W::Name))); }
+    template <typename W> W *show(const std::function<void(W *)> &prepare)
+    {
+        return qobject_cast<W *>(show(QLatin1String(W::Name), [&prepare](QWidget *created) {
+            prepare(qobject_cast<W *>(created));
+        }));
+    }
     template <typename W> W *find() const
     {
         return qobject_cast<W *>(window(QLatin1String(W::Name)));

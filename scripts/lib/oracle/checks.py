@@ -984,7 +984,7 @@ def run_malformed(cfg, report, entry):
         case.fail("program malformed", f"{where}: no message on stderr", run.command)
         return
     if line is not None:
-        m = _LINE.search(message) or _LINE_COLON.search(message)
+        m = _LINE_COLON.search(message) or _LINE.search(message)
         if m is None or int(m.group(1)) != line:
             case.fail("program malformed", f"{where}: the message should name line {line}: "
                       f"{message!r}", run.command)

@@ -303,7 +303,7 @@ def numeric_network(seed, kind=None):
         if not 2 <= b.branch_count() <= MAX_BRANCHES + 1:
             continue
         network = Network(b.elements, kind=kind)
-        if len(network.nodes()) > MAX_NODES + 1 or not usable(network):
+        if len(network.nodes()) > MAX_NODES + 1 or network.dangling() or not usable(network):
             continue
         if kind == "mirror" and solver.parameter_set(solver.relation(network), "ABCD") is None:
             continue  # halves that meet only at the common node: no symmetry worth testing
@@ -356,6 +356,8 @@ def symbolic_network(seed):
             other.symbol, other.text, other.form = named[0].symbol, named[0].symbol, "symbol-shared"
             other.value, other.conductance = None, False
         network = Network(b.elements, kind="symbolic " + kind)
+        if network.dangling():
+            continue
         order = []
         for e in network.elements:
             if e.symbol is not None and e.symbol not in order:

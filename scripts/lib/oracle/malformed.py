@@ -9,7 +9,9 @@ from . import generate
 _LINES = {
     "unknown element letter": ["X7 {a} {b} 100", "L1 {a} {b} 1m", "C3 {a} {b} 1u",
                                "Q1 {a} {b} {a}", "1R {a} {b} 100"],
-    "missing node": ["R90 {a}", "E90 {a} {b} {a} 2", "G90 {a} {b} {b}", "P3", "R91"],
+    # A gain may be left out (it is then a symbol), so an E or G short of nodes is one with
+    # fewer than four words after its name.
+    "missing node": ["R90 {a}", "E90 {a} {b}", "G90 {a} {b} {b}", "P3", "R91"],
     "bad value": ["R90 {a} {b} 1.2.3", "R90 {a} {b} 4..7", "R90 {a} {b} 5//11",
                   "R90 {a} {b} 1/0", "R90 {a} {b} 2kk", "R90 {a} {b} 1e", "R90 {a} {b} 3,3,3",
                   "E90 {a} {b} {b} {a} 1.2.3", "R90 {a} {b} 4k7k", "R90 {a} {b} 0x10"],
@@ -37,7 +39,11 @@ def cases(seed, per_kind):
             if kind == "missing port":
                 which = rng.choice(["P1", "P2"])
                 kept = [ln for ln in lines if ln.split()[:1] != [which]]
-                out.append((case_id, ("\n".join(kept) + "\n").encode(), None, which,
+                # Without the port a node of it may be left with one element; the program may
+                # then name that node instead of the port, and both are right.
+                rest = generate.Network([e for e in network.elements if e.name != which])
+                named = None if rest.dangling() else which
+                out.append((case_id, ("\n".join(kept) + "\n").encode(), None, named,
                             f"no {which} line"))
                 continue
             position = rng.randint(0, len(lines))

@@ -49,6 +49,15 @@ class Network:
                     seen.append(n)
         return seen
 
+    def dangling(self):
+        """The nodes met only once, at no port: the netlist format refuses them, since such a node
+        joins its element to nothing."""
+        uses = {}
+        for e in self.elements:
+            for n in e.nodes:
+                uses[n] = uses.get(n, 0) + (2 if e.kind == "P" else 1)
+        return [n for n, count in uses.items() if count == 1]
+
     def resistances(self):
         """The resistances of the network in ohms, for a scale of its impedances."""
         values = [e.value for e in self.elements if e.kind == "R" and e.value]

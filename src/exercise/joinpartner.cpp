@@ -1,0 +1,164 @@
+#include "exercise/joinpartner.h"
+
+#include "circuit/loader.h"
+#include "exercise/joinchoices.h"
+#include "exercise/resultcells.h"
+#include "shell/application.h"
+#include "shell/interaction.h"
+#include "twoport/catalogue.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+namespace kvadra
+{
+
+namespace
+{
+// What cmbJoinWith's items carry: a schematic by its number, or one of these.
+constexpr int withItself = 0, withItselfTurnedOver = -1, withFile = -2;
+
+} // namespace
+
+JoinPartner::JoinPartner(QWidget *parent) : QWidget(parent)
+{
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(6);
+    m_with = new QComboBox(this);
+    m_with->setObjectName(QStringLiteral("cmbJoinWith"));
+    m_with->setFont(programFont());
+    m_with->setAccessibleName(QStringLiteral("The network this one is joined with"));
+    m_with->addItem(QStringLiteral("itself"), withItself);
+    m_with->addItem(QStringLiteral("itself turned over (each port's terminals swapped)"),
+                    withItselfTurnedOver);
+    for (const Schematic &s : catalogue())
+        m_with->addItem(schematicCaption(s), int(s.number));
+    m_with->addItem(QStringLiteral("a netlist file…"), withFile);
+    auto *label = plainLabel(this, QStringLiteral("lblJoinWith"));
+    label->setText(QStringLiteral("with:"));
+    label->setFixedWidth(40);
+    label->setBuddy(m_with);
+    grid->addWidget(label, 0, 0);
+    grid->addWidget(m_with, 0, 1, 1, 7);
+    for (int k = 0; k < 3; ++k) {
+        m_valueNames[size_t(k)] = plainLabel(this, QStringLiteral("lblJoinValue%1").arg(k + 1));
+        m_values[size_t(k)] = new QLineEdit(this);
+        QLineEdit *edit = m_values[size_t(k)];
+        edit->setObjectName(QStringLiteral("txtJoinValue%1").arg(k + 1));
+        edit->setFont(programFont());
+        edit->setMaximumWidth(110);
+        m_valueNames[size_t(k)]->setBuddy(edit);
+        explain(edit, QStringLiteral("A value of the other network as in a netlist: 1k, 4k7, "
+                                     "5/11; a G element's value is in siemens (2m is 2 mS)."));
+        selectAllOnFocus(edit);
+        grid->addWidget(m_valueNames[size_t(k)], 1, 1 + 2 * k);
+        grid->addWidget(edit, 1, 2 + 2 * k);
+        connect(edit, &QLineEdit::textChanged, this, [this, k](const QString &text) {
+            if (k < m_symbols.size())
+                m_typed[m_symbols[k]] = text;
+            emit changed();
+        });
+    }
+    grid->setColumnStretch(7, 1);
+    connect(m_with, &QComboBox::currentIndexChanged, this, &JoinPartner::chosen);
+    offerValues();
+}
+
+QString JoinPartner::caption() const
+{
+    return m_with->currentText();
+}
+
+void JoinPartner::chooseNetlist(const QString &netlist, const QString &name)
+{
+    m_fileNetlist = netlist;
+    m_lastChoice = withFile; // chosen already: no file dialog
+    const int file = m_with->findData(withFile);
+    m_with->setItemText(file, QStringLiteral("a netlist file… (%1)").arg(name));
+    if (m_with->currentIndex() == file)
+        chosen();
+    else
+        m_with->setCurrentIndex(file);
+}
+
+void JoinPartner::chosen()
+{
+    const int choice = m_with->currentData().toInt();
+    if (choice == withFile && m_lastChoice != withFile) {
+        const QString path = QFileDialog::getOpenFileName(
+            this, QStringLiteral("Join with a netlist"), QString(),
+            QStringLiteral("Netlists (*.cir *.net *.txt);;All files (*)"));
+        QFile file(path);
+        if (path.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            // Back to what is shown, which still holds: nothing to join afresh.
+            const QSignalBlocker quiet(m_with);
+            m_with->setCurrentIndex(m_with->findData(m_lastChoice));
+            if (!path.isEmpty())
+                emit failed(QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString()));
+            return;
+        }
+        chooseNetlist(QString::fromUtf8(file.readAll()), QFileInfo(path).fileName());
+        return;
+    }
+    m_lastChoice = choice;
+    offerValues();
+    emit changed();
+}
+
+void JoinPartner::offerValues()
+{
+    const int choice = m_with->currentData().toInt();
+    m_symbols.clear();
+    m_netlist.clear();
+    if (choice > 0 || choice == withFile) {
+        if (const circuit::Engine *engine = circuit::circuitEngine()) {
+            const circuit::EngineLock lock;
+            m_netlist = choice > 0 ? engine->schematicNetlist(choice) : m_fileNetlist;
+            m_symbols = engine->read(m_netlist).symbols;
+        }
+    }
+    for (int k = 0; k < 3; ++k) {
+        const bool shown = k < m_symbols.size();
+        m_valueNames[size_t(k)]->setVisible(shown);
+        m_values[size_t(k)]->setVisible(shown);
+        if (!shown)
+            continue;
+        const QString symbol = m_symbols[k];
+        m_valueNames[size_t(k)]->setText(symbol + QLatin1Char(':'));
+        m_values[size_t(k)]->setAccessibleName(
+            QStringLiteral("Value of %1 in the other network").arg(symbol));
+        // Filled, not typed: the join comes once, after all three.
+        const QSignalBlocker quiet(m_values[size_t(k)]);
+        m_values[size_t(k)]->setText(
+            m_typed.value(symbol, choice > 0 ? startingValue(symbol) : QString()));
+    }
+}
+
+circuit::Request JoinPartner::request(const circuit::Engine &engine,
+                                      const circuit::Request &self) const
+{
+    const int choice = m_with->currentData().toInt();
+    circuit::Request r = self;
+    if (choice == withItself)
+        return r;
+    if (choice == withItselfTurnedOver) {
+        r.netlist = turnedOver(r.netlist, engine.read(r.netlist));
+        return r;
+    }
+    r.netlist = m_netlist;
+    r.values.clear();
+    for (int k = 0; k < m_symbols.size() && k < 3; ++k)
+        if (!m_values[size_t(k)]->text().trimmed().isEmpty())
+            r.values.insert(m_symbols[k], m_values[size_t(k)]->text().trimmed());
+    r.numericOnly = allValued(r, m_symbols);
+    return r;
+}
+
+} // namespace kvadra
