@@ -102,6 +102,62 @@ private slots:
         QVERIFY(lines[2].endsWith("; left"));
     }
 
+    // Lines as a student types them, half-way included: what each word is and where it stands.
+    void readLines_data()
+    {
+        columns<QString, QString, QStringList, QString, QString>("line", "name", "nodes", "control",
+                                                                 "valueWord");
+        QTest::newRow("resistor") << "R1 a b 2k2"
+                                  << "R1" << QStringList{"a", "b"} << ""
+                                  << "2k2";
+        QTest::newRow("comment after") << "r7  in 0 1/3S ; shunt"
+                                       << "r7" << QStringList{"in", "0"} << ""
+                                       << "1/3S";
+        QTest::newRow("no value yet") << "R2 1 2"
+                                      << "R2" << QStringList{"1", "2"} << ""
+                                      << "";
+        QTest::newRow("four nodes") << "E1 o 0 i 0 mu"
+                                    << "E1" << QStringList{"o", "0", "i", "0"} << ""
+                                    << "mu";
+        QTest::newRow("sense source") << "Fb c e Vs beta"
+                                      << "Fb" << QStringList{"c", "e"} << "Vs"
+                                      << "beta";
+        QTest::newRow("port") << "P2 out 0"
+                              << "P2" << QStringList{"out", "0"} << ""
+                              << "";
+    }
+    void readLines()
+    {
+        QFETCH(QString, line);
+        QFETCH(QStringList, nodes);
+        QFETCH(QString, valueWord);
+        const NetlistText net = readNetlistText("* first\n" + line + "\n");
+        QCOMPARE(net.elements.size(), 1);
+        const NetElement &e = net.elements.first();
+        QTEST(e.name, "name");
+        QCOMPARE(e.nodes, nodes);
+        QTEST(e.control, "control");
+        QCOMPARE(e.value, valueWord);
+        QCOMPARE(e.line, 1);
+        for (int t = 0; t < nodes.size(); ++t)
+            QCOMPARE(line.mid(e.nodeSpans[t].first, e.nodeSpans[t].second), nodes[t]);
+        if (!valueWord.isEmpty())
+            QCOMPARE(line.mid(e.valueAt, valueWord.size()), valueWord);
+    }
+
+    // Layout lines read back as they were written.
+    void layoutLines()
+    {
+        const Placement place{{-4, 6}, 270};
+        const NetWire wire{{{0, 0}, {0, 4}, {8, 4}}};
+        const NetlistText net =
+            readNetlistText("R1 a b\n" + placementLine("R1", place) + "\n" + wireLine(wire));
+        QCOMPARE(net.placements.value("r1"), place);
+        QCOMPARE(net.placementLines.value("r1"), 1);
+        QCOMPARE(net.wires, QList<NetWire>{wire});
+        QCOMPARE(net.wireLines, QList<int>{2});
+    }
+
     void freeNames_data()
     {
         columns<QStringList, QChar, QString>("taken", "kind", "free");
