@@ -29,6 +29,10 @@ install(CODE "
   endif()")
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/${KVADRA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The file manager opens .cir netlists with the program; shared-mime-info's trigger takes the
+# type in when the package is installed.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/kvadra-netlist.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 
 # The theme icons are drawn by the program's own icon code at build time, so the menu entry and
 # the windows can never show two different designs.

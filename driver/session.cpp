@@ -1,11 +1,13 @@
 #include "driver/session.h"
 
+#include "exercise/ownnetwork.h"
 #include "shell/controls.h"
 #include "windows.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QClipboard>
+#include <QPlainTextEdit>
 #include <QtTest>
 
 namespace
@@ -170,6 +172,77 @@ QString Session::labAnswer(const QString &m1, const QString &m2)
     type("lab_helper", "txtMeasure2", m2);
     click("lab_helper", "btnCalculate");
     return text("lab_helper", "txtLabAnswer");
+}
+
+void Session::keys(const QString &window, const QString &control, const QString &script)
+{
+    static const QHash<QString, Qt::Key> named{
+        {"Esc", Qt::Key_Escape}, {"Enter", Qt::Key_Return}, {"Tab", Qt::Key_Tab},
+        {"Backtab", Qt::Key_Backtab}, {"Del", Qt::Key_Delete}, {"Space", Qt::Key_Space},
+        {"F2", Qt::Key_F2}, {"F6", Qt::Key_F6}, {"Left", Qt::Key_Left}, {"Right", Qt::Key_Right},
+        {"Up", Qt::Key_Up}, {"Down", Qt::Key_Down}};
+    auto *target = this->control<QWidget>(window, control);
+    this->window(window)->activateWindow();
+    target->setFocus(Qt::TabFocusReason);
+    for (const QString &word : script.split(' ', Qt::SkipEmptyParts)) {
+        const QString stroke = word.section('*', 0, 0);
+        const int times = word.contains('*') ? word.section('*', 1).toInt() : 1;
+        Qt::KeyboardModifiers mods;
+        QString key = stroke;
+        for (;;) {
+            if (key.startsWith("Ctrl+") && key.size() > 5) {
+                mods |= Qt::ControlModifier;
+                key = key.mid(5);
+            } else if (key.startsWith("Shift+") && key.size() > 6) {
+                mods |= Qt::ShiftModifier;
+                key = key.mid(6);
+            } else {
+                break;
+            }
+        }
+        for (int n = 0; n < times; ++n) {
+            QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget() : target;
+            if (named.contains(key))
+                QTest::keyClick(focus, named[key], mods);
+            else if (key.size() == 1)
+                QTest::keyClick(focus, key.at(0).toLatin1(), mods);
+            else
+                qFatal("no key %s", qPrintable(key));
+        }
+    }
+    settle();
+}
+
+void Session::ownNetwork(const QString &netlist)
+{
+    if (!isOpen("own_network")) {
+        if (!isOpen("exercise_main"))
+            click("twoport_main", "btnExercise");
+        click("exercise_main", "cmdOwnNetwork");
+    }
+    auto *text = control<QPlainTextEdit>("own_network", "txtNetlist");
+    text->setFocus();
+    text->selectAll();
+    QTest::keyClick(text, Qt::Key_Delete);
+    // Typed as a student types it, a character at a time.
+    for (const QChar c : netlist)
+        QTest::sendKeyEvent(QTest::Click, text, c == '\n' ? Qt::Key_Return : Qt::Key_unknown,
+                            c == '\n' ? QString() : QString(c), Qt::NoModifier);
+    awaitFormulas();
+}
+
+void Session::awaitFormulas()
+{
+    settle();
+    auto *own = qobject_cast<kvadra::OwnNetwork *>(window("own_network"));
+    own->settle();
+    QDeadlineTimer deadline(20000);
+    while (own->working()) {
+        if (deadline.hasExpired())
+            qFatal("the own network's formulas took more than 20 s");
+        QTest::qWait(5);
+    }
+    settle();
 }
 
 void Session::openEverything()

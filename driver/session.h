@@ -83,6 +83,15 @@ public:
     void lab(const QString &parameter);
     // Types both readings, presses Calculate and returns the answer shown.
     QString labAnswer(const QString &m1, const QString &m2);
+    // Keys pressed in a control as a script of words: a character ("r", "1"), a key by name
+    // (Esc, Enter, Tab, Del, Space, F2, Left, Right, Up, Down), with modifiers ("Ctrl+R",
+    // "Shift+Tab"), repeated ("Right*4").
+    void keys(const QString &window, const QString &control, const QString &script);
+    // The own-network window with this netlist typed into it, its results worked out.
+    void ownNetwork(const QString &netlist);
+    // Waits until the own-network window's formulas are worked out (at most 20 s).
+    void awaitFormulas();
+
     // Every window at once: the comparison after a test, a calculated T network, the lab
     // helper for z11 and About.
     void openEverything();

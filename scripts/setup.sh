@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 . scripts/lib/common.sh
 
 # Liberation is the face the window layouts are measured in; DejaVu is Qt's fallback.
-packages="g++ cmake make qt6-base-dev libgl-dev libginac-dev pkg-config fonts-dejavu-core fonts-liberation2 $*"
+packages="g++ cmake make qt6-base-dev qt6-svg-dev libgl-dev libginac-dev pkg-config fonts-dejavu-core fonts-liberation2 $*"
 missing=""
 for p in $packages; do
     status="$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null)" || status=""

@@ -15,5 +15,8 @@ int main(int argc, char *argv[])
     kvadra::TwoportMain mainWindow;
     kvadra::registerWindows(mainWindow);
     mainWindow.start();
+    // `kvadra FILE.cir`: the desktop's file manager opens netlists this way.
+    if (const QStringList args = app.arguments(); args.size() > 1)
+        mainWindow.openOwnNetwork(args.at(1));
     return app.exec();
 }

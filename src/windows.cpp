@@ -3,6 +3,7 @@
 #include "exercise/checkresults.h"
 #include "exercise/exercisecalc.h"
 #include "exercise/exercisemain.h"
+#include "exercise/ownnetwork.h"
 #include "lab/labhelper.h"
 #include "lab/labselectelement.h"
 #include "shell/aboutwindow.h"
@@ -19,6 +20,7 @@ void registerWindows(TwoportMain &main)
     r.add<ExerciseMain>([&main] { return new ExerciseMain(main); });
     r.add<ExerciseCalc>([&main] { return new ExerciseCalc(main); });
     r.add<CheckResults>([] { return new CheckResults; });
+    r.add<OwnNetwork>([&main] { return new OwnNetwork(main); });
     r.add<TestGiveElement>([&main] { return new TestGiveElement(main); });
     r.add<LabSelectElement>([&main] { return new LabSelectElement(main); });
     r.add<LabHelper>([&main] { return new LabHelper(main); });

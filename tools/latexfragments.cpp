@@ -44,6 +44,7 @@ int main(int argc, char *argv[])
         const char *name, *locale;
         std::function<void(Session &)> steps;
         const char *window;
+        const char *copy = "Copy as LaTeX";
     } fragments[] = {
         {"resistances", "C",
          [](Session &s) {
@@ -83,6 +84,21 @@ int main(int argc, char *argv[])
              s.type("lab_helper", "txtMeasure1", "x%_&$#{}\\");
          },
          "lab_helper"},
+        {"own-network-results", "de_DE",
+         [](Session &s) { s.ownNetwork("P1 1 0\nP2 3 0\nR1 1 2 1,5k\nR2 2 0 2k\nR3 2 3 3k\n"); },
+         "own_network", "Copy results as &LaTeX"},
+        {"own-network-drawing", "C",
+         [](Session &s) {
+             s.ownNetwork(QString());
+             s.trigger("own_network", "Transistor h-model");
+             s.awaitFormulas();
+         },
+         "own_network", "Copy drawing as &circuitikz"},
+        {"own-network-odd-names", "C",
+         [](Session &s) {
+             s.ownNetwork("P1 a_1 0\nP2 b 0\nR_x% a_1 b 2k2 ; 50%\nGm$ b 0 a_1 0 gm\n");
+         },
+         "own_network", "Copy drawing as &circuitikz"},
     };
     int failures = 0;
     for (const auto &f : fragments) {
@@ -91,7 +107,7 @@ int main(int argc, char *argv[])
         // Boxes nobody foresaw (an input error) are answered, and show in the fragment's place.
         f.steps(session);
         QGuiApplication::clipboard()->clear();
-        session.trigger(QLatin1String(f.window), QStringLiteral("Copy as LaTeX"));
+        session.trigger(QLatin1String(f.window), QString::fromUtf8(f.copy));
         failures += save(dir, f.name) ? 0 : 1;
         const QStringList boxes = session.messages();
         for (const QString &box : boxes)

@@ -20,6 +20,14 @@ namespace
 {
 Session *session = nullptr;
 
+// Port 1, R1, R2 turned upright, R3, port 2 and the bridge R4 placed at the cursor; then the
+// wires, each from where W starts it to where W ends it.
+const QString bridgedTeeByKeyboard = QStringLiteral(
+    "1 Esc Right*4 Up*2 r Esc Right*4 Down*2 r Ctrl+R Esc Right*4 Up*2 r Esc Right*4 Down*2 2 Esc "
+    "Left*8 Up*6 r Esc "
+    "Left*8 Down*4 w Right*2 w Right*4 w Right*4 w Right*4 w Right*2 w Down*4 w Left*16 w "
+    "Right*2 Up*4 w Up*4 w w Right*4 w Right*4 w Right*4 w w Down*4 w Esc");
+
 QWidget *window(const char *name)
 {
     return session->window(QLatin1String(name));
@@ -159,6 +167,16 @@ int main(int argc, char *argv[])
     main.exercise("R1R2R3", {"1000000", "2000000", "3000000"});
     shoot(dir, "exercise_calc", "calculator-long");
 
+    // The own network: a bridged T drawn by keyboard alone, then the transistor's h-model.
+    main.click("twoport_main", "btnExercise");
+    main.click("exercise_main", "cmdOwnNetwork");
+    main.keys("own_network", "viewDrawing", bridgedTeeByKeyboard);
+    main.awaitFormulas();
+    shoot(dir, "own_network", "own-network-bridged-t");
+    main.trigger("own_network", QStringLiteral("Transistor h-model"));
+    main.awaitFormulas();
+    shoot(dir, "own_network", "own-network-h-model");
+
     // The same windows when the desktop hands out a dark palette.
     QApplication::setPalette(darkPalette());
     main.openAbout();
@@ -166,7 +184,8 @@ int main(int argc, char *argv[])
          {std::pair{"twoport_main", "dark-main"}, std::pair{"exercise_main", "dark-selection"},
           std::pair{"exercise_calc", "dark-calculator"},
           std::pair{"lab_selectelement", "dark-lab-selection"},
-          std::pair{"lab_helper", "dark-lab-helper"}, std::pair{"frmAbout", "dark-about"}})
+          std::pair{"lab_helper", "dark-lab-helper"}, std::pair{"frmAbout", "dark-about"},
+          std::pair{"own_network", "dark-own-network"}})
         shoot(dir, windowName, file);
     main.main().close();
     return 0;

@@ -1,5 +1,6 @@
 #include "exercise/exercisemain.h"
 
+#include "exercise/ownnetwork.h"
 #include "resources/picturewidgets.h"
 #include "shell/appearance.h"
 #include "shell/controls.h"
@@ -8,6 +9,8 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
+#include <QStyle>
 
 namespace kvadra
 {
@@ -37,11 +40,36 @@ ExerciseMain::ExerciseMain(TwoportMain &main) : ToolWindow(main, Name, 4)
         connect(button, &QPushButton::clicked, this,
                 [this, number, name] { selectSchematic(number, name); });
     }
+    // A way to any other network, in the free end of the frame's caption row: every control
+    // of the selection stays where it is.
+    m_own = makeButton(m_frame, "cmdOwnNetwork", QStringLiteral("Draw your own network…"), 0, 0, 0,
+                       0);
+    m_own->setFlat(true);
+    m_own->setAutoDefault(false);
+    QFont link = m_own->font();
+    link.setUnderline(true);
+    m_own->setFont(link);
+    const int ownWidth = m_own->fontMetrics().horizontalAdvance(m_own->text()) +
+                         2 * style()->pixelMetric(QStyle::PM_ButtonMargin);
+    m_own->setGeometry(m_frame->width() - ownWidth - 2, 0, ownWidth, 17);
+    m_own->setToolTip(QStringLiteral("Draw or type any resistive two-port, with controlled "
+                                     "sources, and read all its parameter sets"));
+    connect(m_own, &QPushButton::clicked, this,
+            [this] { this->main().windows().show<OwnNetwork>(); });
+}
+
+void ExerciseMain::unload()
+{
+    // The own network is the exercise solver's too, and goes with it.
+    main().windows().close<OwnNetwork>();
+    ToolWindow::unload();
 }
 
 void ExerciseMain::setCaption(const QString &caption)
 {
     m_frame->setTitle(caption);
+    // A test is worked by hand; the own network is for exercises.
+    m_own->setVisible(main().state().currentMode() != 2);
 }
 
 void ExerciseMain::selectSchematic(const qint16 &schematicNumber, const QString &schematicName)

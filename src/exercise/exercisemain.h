@@ -3,6 +3,7 @@
 #include "shell/toolwindow.h"
 
 class QGroupBox;
+class QPushButton;
 
 namespace kvadra
 {
@@ -19,10 +20,13 @@ public:
 
     void setCaption(const QString &caption);
 
+    void unload() override;
+
 private:
     void selectSchematic(const qint16 &schematicNumber, const QString &schematicName);
 
     QGroupBox *m_frame;
+    QPushButton *m_own;
 };
 
 } // namespace kvadra

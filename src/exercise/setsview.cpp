@@ -122,6 +122,12 @@ void SetsView::showPending(const QString &why)
 {
     m_pending->setText(why);
     m_pending->setVisible(!why.isEmpty());
+    if (why.isEmpty())
+        return;
+    // Sets left on show would belong to a network that is no longer there.
+    m_analysis.reset();
+    for (QWidget *w : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        w->setVisible(w == m_pending);
 }
 
 void SetsView::showAnalysis(std::shared_ptr<const circuit::Analysis> analysis,
@@ -130,6 +136,8 @@ void SetsView::showAnalysis(std::shared_ptr<const circuit::Analysis> analysis,
     m_analysis = std::move(analysis);
     m_units = units;
     showPending(QString());
+    for (QWidget *w : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        w->setVisible(w != m_pending);
     for (ParameterSet set : allParameterSets)
         showSet(set, keepTyped);
     // Each frame lays out its own grid: one width for the formulas keeps the student's boxes in

@@ -47,6 +47,8 @@ public:
     void CompareMatrices(const QVariant &myParam);
     void UnloadAllForms(const QString &FormToIgnore = QString());
     void checkInput(const QString &val1, const QString &val2);
+    // The own-network window, with a netlist file where one is named: `kvadra FILE.cir`.
+    void openOwnNetwork(const QString &file = QString());
 
     void load() override;
     void unload() override;

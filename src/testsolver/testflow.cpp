@@ -2,6 +2,7 @@
 // step at each "Continue..." and the comparison, beside the window they drive.
 #include "exercise/exercisecalc.h"
 #include "exercise/exercisemain.h"
+#include "exercise/ownnetwork.h"
 #include "shell/messagebox.h"
 #include "shell/twoportmain.h"
 #include "testsolver/testgiveelement.h"
@@ -23,6 +24,7 @@ void TwoportMain::onTest()
             return;
     }
     m_windows.close<TestGiveElement>();
+    m_windows.close<OwnNetwork>();
     m_windows.close<ExerciseMain>();
     m_windows.close<ExerciseCalc>();
     // After the closing, which may have ended the previous flow.
