@@ -19,7 +19,11 @@ void registerWindows(TwoportMain &main)
     r.add<AboutWindow>([] { return new AboutWindow; });
     r.add<ExerciseMain>([&main] { return new ExerciseMain(main); });
     r.add<ExerciseCalc>([&main] { return new ExerciseCalc(main); });
-    r.add<CheckResults>([] { return new CheckResults; });
+    r.add<CheckResults>([&main] {
+        auto *check = new CheckResults;
+        QObject::connect(check, &CheckResults::openNetlist, &main, &TwoportMain::openOwnNetlist);
+        return check;
+    });
     r.add<OwnNetwork>([&main] { return new OwnNetwork(main); });
     r.add<TestGiveElement>([&main] { return new TestGiveElement(main); });
     r.add<LabSelectElement>([&main] { return new LabSelectElement(main); });

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
@@ -217,6 +218,14 @@ private slots:
         with->setCurrentIndex(with->findText("itself turned over", Qt::MatchStartsWith));
         QVERIFY2(label("lblRuleHolds")->text().startsWith("✓"),
                  qPrintable(label("lblRuleHolds")->text()));
+        // The network built opens in a window of its own, with its values, to be read again.
+        m_s->click(check, "btnOpenJoined");
+        QVERIFY(m_s->isOpen("own_network"));
+        const QString netlist =
+            m_s->control<QPlainTextEdit>("own_network", "txtNetlist")->toPlainText();
+        QVERIFY2(netlist.contains("R1a a1 a2 1e3"), qPrintable(netlist));
+        m_s->awaitFormulas();
+        QCOMPARE(m_s->text("own_network", "z11"), QStringLiteral("6"));
         // A new calculation reaches the tabs too; the student's value there stays with the
         // schematic.
         m_s->fill({"2", "2", "3"});

@@ -179,6 +179,26 @@ QString build(const Netlist &a, const Netlist &b, const QHash<QString, QString> 
     lines << extra;
     lines << QStringLiteral("P1 %1 %2").arg(find(ports[0].plus), find(ports[0].minus));
     lines << QStringLiteral("P2 %1 %2").arg(find(ports[1].plus), find(ports[1].minus));
+    // A terminal that met nothing inside its own network (a port wired to no element) leaves the
+    // element it is joined to with a node of its own; an open circuit to port 1 keeps the netlist
+    // whole without changing the network.
+    QHash<QString, int> uses;
+    for (const QString &line : std::as_const(lines)) {
+        const QStringList words = line.split(QLatin1Char(' '));
+        if (line.startsWith(QLatin1Char('*')) || words.size() < 3)
+            continue;
+        const QChar kind = words[0].at(0).toUpper();
+        const bool port = kind == QLatin1Char('P');
+        const int count = kind == QLatin1Char('E') || kind == QLatin1Char('G') ? 4 : 2;
+        for (int k = 1; k <= count && k < words.size(); ++k)
+            uses[words[k]] += port ? 2 : 1;
+    }
+    int open = 0;
+    for (auto it = uses.cbegin(); it != uses.cend(); ++it)
+        if (it.value() == 1)
+            lines << QStringLiteral("Ropen%1 %2 %3 0S ; joined to nothing else")
+                         .arg(++open)
+                         .arg(it.key(), find(ports[0].minus));
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 

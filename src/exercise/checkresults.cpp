@@ -36,6 +36,7 @@ CheckResults::CheckResults(QWidget *parent) : QWidget(parent)
 
     m_tabs = new NetworkTabs(this);
     m_tabs->setObjectName(QStringLiteral("tabsCheck"));
+    connect(m_tabs, &NetworkTabs::openNetlist, this, &CheckResults::openNetlist);
     layout->addWidget(m_tabs);
 }
 

@@ -28,6 +28,10 @@ public:
     // Shows the sets of a new calculation. The student's values stay while the schematic does.
     void follow(const ElementInput &input);
 
+signals:
+    // The student asked to open the joined network in a window of its own.
+    void openNetlist(const QString &netlist);
+
 private:
     ElementInput m_input;
     QLabel *m_heading;

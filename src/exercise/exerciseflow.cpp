@@ -36,6 +36,11 @@ void TwoportMain::openOwnNetwork(const QString &file)
         own->openFile(file);
 }
 
+void TwoportMain::openOwnNetlist(const QString &netlist)
+{
+    m_windows.show<OwnNetwork>()->replaceNetwork(netlist, QStringLiteral("joined network"));
+}
+
 void TwoportMain::ContinueExercise()
 {
     DrawCalc();

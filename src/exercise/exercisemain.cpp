@@ -42,8 +42,8 @@ ExerciseMain::ExerciseMain(TwoportMain &main) : ToolWindow(main, Name, 4)
     }
     // A way to any other network, in the free end of the frame's caption row: every control
     // of the selection stays where it is.
-    m_own = makeButton(m_frame, "cmdOwnNetwork", QStringLiteral("Draw your own network…"), 0, 0, 0,
-                       0);
+    m_own =
+        makeButton(m_frame, "cmdOwnNetwork", QStringLiteral("Draw your own network…"), 0, 0, 0, 0);
     m_own->setFlat(true);
     m_own->setAutoDefault(false);
     QFont link = m_own->font();

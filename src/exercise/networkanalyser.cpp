@@ -60,8 +60,8 @@ void NetworkAnalyser::run()
             m_next.reset();
             m_running = cancel;
         }
-        circuit::AnalysisPtr analysis = circuit::analyseLocked(*job.engine, job.request,
-                                                               cancel.get());
+        circuit::AnalysisPtr analysis =
+            circuit::analyseLocked(*job.engine, job.request, cancel.get());
         {
             const std::lock_guard<std::mutex> lock(m_mutex);
             m_running.reset();

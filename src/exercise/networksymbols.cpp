@@ -81,8 +81,8 @@ void diamond(QPainter &p, qreal x, qreal y, qreal r)
 void arrow(QPainter &p, qreal x, qreal y, qreal len)
 {
     p.drawLine(QPointF(x - len, y), QPointF(x + len, y));
-    const QPointF head[3] = {{x + len, y}, {x + len - len * 0.6, y - len * 0.45},
-                             {x + len - len * 0.6, y + len * 0.45}};
+    const QPointF head[3] = {
+        {x + len, y}, {x + len - len * 0.6, y - len * 0.45}, {x + len - len * 0.6, y + len * 0.45}};
     p.drawPolyline(head, 3);
 }
 
@@ -203,9 +203,7 @@ QString kindName(QChar kind)
 
 QString describeElement(const DrawnElement &e)
 {
-    const QString value = e.value.isEmpty()
-                              ? QStringLiteral("the symbol %1").arg(e.name)
-                              : e.value;
+    const QString value = e.value.isEmpty() ? QStringLiteral("the symbol %1").arg(e.name) : e.value;
     auto node = [&e](int t) {
         const QString n = e.nodes.value(t);
         return n.isEmpty() ? QStringLiteral("an unnamed node") : QStringLiteral("node ") + n;

@@ -4,6 +4,7 @@
 #include "exercise/setsview.h"
 #include "exercise/terminatedview.h"
 
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace kvadra
@@ -14,9 +15,9 @@ namespace
 enum Tab { Parameters, Terminated, Joined };
 
 // A tab's page, empty until the student opens it.
-QWidget *page(QTabWidget *tabs, const QString &name)
+QWidget *page(QWidget *parent, const QString &name)
 {
-    auto *w = new QWidget(tabs);
+    auto *w = new QWidget(parent);
     w->setObjectName(name);
     auto *layout = new QVBoxLayout(w);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -24,13 +25,24 @@ QWidget *page(QTabWidget *tabs, const QString &name)
 }
 } // namespace
 
-NetworkTabs::NetworkTabs(QWidget *parent) : QTabWidget(parent)
+NetworkTabs::NetworkTabs(QWidget *parent, bool scrolled) : QTabWidget(parent)
 {
     m_sets = new SetsView(this);
     m_sets->setObjectName(QStringLiteral("viewSets"));
-    addTab(m_sets, QStringLiteral("Parameters"));
-    addTab(page(this, QStringLiteral("pageTerminated")), QStringLiteral("Terminated"));
-    addTab(page(this, QStringLiteral("pageJoined")), QStringLiteral("Joined"));
+    m_pages = {m_sets, page(this, QStringLiteral("pageTerminated")),
+               page(this, QStringLiteral("pageJoined"))};
+    const QString captions[] = {QStringLiteral("&Parameters"), QStringLiteral("&Terminated"),
+                                QStringLiteral("&Joined")};
+    for (size_t tab = 0; tab < m_pages.size(); ++tab) {
+        QWidget *shown = m_pages[tab];
+        if (scrolled) {
+            auto *scroll = new QScrollArea(this);
+            scroll->setWidgetResizable(true);
+            scroll->setWidget(shown);
+            shown = scroll;
+        }
+        addTab(shown, captions[tab]);
+    }
     connect(this, &QTabWidget::currentChanged, this, &NetworkTabs::bringUpToDate);
 }
 
@@ -56,18 +68,21 @@ void NetworkTabs::bringUpToDate(int tab)
         return;
     if (tab == Terminated && m_terminatedStale) {
         if (!m_terminated) {
-            m_terminated = new TerminatedView(widget(Terminated));
+            m_terminated = new TerminatedView(m_pages[Terminated]);
             m_terminated->setObjectName(QStringLiteral("viewTerminated"));
-            widget(Terminated)->layout()->addWidget(m_terminated);
+            m_pages[Terminated]->layout()->addWidget(m_terminated);
+            // A layout shows a widget added to a shown page only later, from the event loop.
+            m_terminated->show();
         }
         m_terminated->setNetwork(m_analysis, m_request.units, m_terminatedKeeps);
         m_terminatedStale = false;
         m_terminatedKeeps = true;
     } else if (tab == Joined && m_joinedStale) {
         if (!m_joined) {
-            m_joined = new JoinView(widget(Joined));
+            m_joined = new JoinView(m_pages[Joined]);
             m_joined->setObjectName(QStringLiteral("viewJoined"));
-            widget(Joined)->layout()->addWidget(m_joined);
+            m_pages[Joined]->layout()->addWidget(m_joined);
+            m_joined->show();
             connect(m_joined, &JoinView::openNetlist, this, &NetworkTabs::openNetlist);
         }
         m_joined->setNetwork(m_request);

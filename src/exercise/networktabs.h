@@ -6,6 +6,8 @@
 
 #include <QTabWidget>
 
+#include <array>
+
 namespace kvadra
 {
 
@@ -20,7 +22,9 @@ class NetworkTabs : public QTabWidget
 {
     Q_OBJECT
 public:
-    explicit NetworkTabs(QWidget *parent = nullptr);
+    // `scrolled`: each tab scrolls, for a window whose size the student chooses; otherwise the
+    // window takes the size of what it shows.
+    explicit NetworkTabs(QWidget *parent = nullptr, bool scrolled = false);
 
     SetsView *sets() const { return m_sets; }
 
@@ -41,6 +45,7 @@ private:
     void bringUpToDate(int tab);
 
     SetsView *m_sets;
+    std::array<QWidget *, 3> m_pages{};
     TerminatedView *m_terminated = nullptr;
     JoinView *m_joined = nullptr;
     circuit::AnalysisPtr m_analysis;

@@ -1,8 +1,8 @@
 #include "exercise/ownnetwork.h"
 
 #include "exercise/networkanalyser.h"
+#include "exercise/networktabs.h"
 #include "exercise/networkview.h"
-#include "exercise/setsview.h"
 #include "shell/appearance.h"
 #include "shell/application.h"
 #include "shell/controls.h"
@@ -13,9 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QScrollArea>
 #include <QSplitter>
-#include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QUndoStack>
@@ -101,15 +99,11 @@ OwnNetwork::OwnNetwork(TwoportMain &main) : ToolWindow(main, Name, 0)
     m_working->setObjectName(QStringLiteral("lblWorking"));
     m_working->setVisible(false);
     makeBold(m_working);
-    m_sets = new SetsView(results);
-    m_sets->setObjectName(QStringLiteral("setsParameters"));
-    auto *scroll = new QScrollArea(results);
-    scroll->setObjectName(QStringLiteral("scrollResults"));
-    scroll->setWidgetResizable(true);
-    scroll->setWidget(m_sets);
-    m_tabs = new QTabWidget(results);
+    m_tabs = new NetworkTabs(results, true);
     m_tabs->setObjectName(QStringLiteral("tabResults"));
-    m_tabs->addTab(scroll, QStringLiteral("&Parameters"));
+    connect(m_tabs, &NetworkTabs::openNetlist, this, [this](const QString &text) {
+        replaceNetwork(text, QStringLiteral("joined network"));
+    });
     resultsLayout->addWidget(m_notes);
     resultsLayout->addWidget(m_working);
     resultsLayout->addWidget(m_tabs, 1);
@@ -168,7 +162,11 @@ OwnNetwork::OwnNetwork(TwoportMain &main) : ToolWindow(main, Name, 0)
     updateTitle();
 }
 
-OwnNetwork::~OwnNetwork() = default;
+OwnNetwork::~OwnNetwork()
+{
+    // The undo stack, a child, says it is clean again as it goes; the title is gone by then.
+    disconnect(m_undo, nullptr, this, nullptr);
+}
 
 void OwnNetwork::load()
 {

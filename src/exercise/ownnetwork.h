@@ -9,7 +9,6 @@ class QAction;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
-class QTabWidget;
 class QTimer;
 class QUndoStack;
 
@@ -18,7 +17,7 @@ namespace kvadra
 
 class NetworkAnalyser;
 class NetworkView;
-class SetsView;
+class NetworkTabs;
 struct Drawing;
 
 // own_network: a two-port the student draws or types, in two views of one netlist text that
@@ -88,8 +87,7 @@ private:
     QLabel *m_textError;
     QLabel *m_notes;
     QLabel *m_working;
-    QTabWidget *m_tabs;
-    SetsView *m_sets;
+    NetworkTabs *m_tabs;
     QLabel *m_status;
     QUndoStack *m_undo;
     NetworkAnalyser *m_analyser;

@@ -2,8 +2,8 @@
 
 #include "exercise/networkanalyser.h"
 #include "exercise/networkrequest.h"
+#include "exercise/networktabs.h"
 #include "exercise/networkview.h"
-#include "exercise/setsview.h"
 #include "shell/twoportmain.h"
 
 #include <QLabel>
@@ -236,13 +236,13 @@ void OwnNetwork::showAnalysis(const circuit::AnalysisPtr &analysis)
 {
     if (!analysis)
         return;
-    m_sets->showAnalysis(analysis, main().state().units(), !m_clearTyped);
+    m_tabs->showNetwork(analysis, m_request, !m_clearTyped);
     m_clearTyped = false;
 }
 
 void OwnNetwork::showPending(const QString &why)
 {
-    m_sets->showPending(why);
+    m_tabs->showPending(why);
 }
 
 void OwnNetwork::markError(int line, const QString &message)

@@ -2,8 +2,8 @@
 
 #include "exercise/circuitikz.h"
 #include "exercise/networkrequest.h"
+#include "exercise/networktabs.h"
 #include "exercise/networkview.h"
-#include "exercise/setsview.h"
 #include "shell/messagebox.h"
 
 #include <QFile>
@@ -175,7 +175,7 @@ QString OwnNetwork::drawingLatex() const
 
 QString OwnNetwork::resultsText(bool latex) const
 {
-    return m_sets->copy(latex ? CopyFlavour::Latex : CopyFlavour::Text);
+    return m_tabs->copy(latex ? CopyFlavour::Latex : CopyFlavour::Text);
 }
 
 void OwnNetwork::updateTitle()

@@ -21,14 +21,15 @@ QList<StartingPoint> startingPoints(const circuit::Engine &engine)
                                                             "R2 2 0\n"
                                                             "R3 2 3\n"
                                                             "R4 1 3\n")});
-    out.append({QStringLiteral("Lattice"),
-                QStringLiteral("* Ports with no common node: series arms Ra, Rb; cross arms Rc, Rd\n"
-                               "P1 1 2\n"
-                               "P2 3 4\n"
-                               "Ra 1 3\n"
-                               "Rb 2 4\n"
-                               "Rc 1 4\n"
-                               "Rd 2 3\n")});
+    out.append(
+        {QStringLiteral("Lattice"),
+         QStringLiteral("* Ports with no common node: series arms Ra, Rb; cross arms Rc, Rd\n"
+                        "P1 1 2\n"
+                        "P2 3 4\n"
+                        "Ra 1 3\n"
+                        "Rb 2 4\n"
+                        "Rc 1 4\n"
+                        "Rd 2 3\n")});
     out.append({QStringLiteral("Ladder"), QStringLiteral("* Three L sections\n"
                                                          "P1 1 0\n"
                                                          "R1 1 2\n"

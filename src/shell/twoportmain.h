@@ -49,6 +49,8 @@ public:
     void checkInput(const QString &val1, const QString &val2);
     // The own-network window, with a netlist file where one is named: `kvadra FILE.cir`.
     void openOwnNetwork(const QString &file = QString());
+    // The own-network window with this network in it.
+    void openOwnNetlist(const QString &netlist);
 
     void load() override;
     void unload() override;
