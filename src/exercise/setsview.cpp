@@ -11,6 +11,7 @@
 #include "twoport/explain.h"
 #include "twoport/numbertext.h"
 
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -56,7 +57,7 @@ SetsView::SetsView(QWidget *parent) : QWidget(parent)
             row.value->setFont(programFont());
             row.value->setMinimumWidth(130);
             row.unit = plainLabel(frame, QStringLiteral("lblUnit") + entry);
-            row.unit->setMinimumWidth(110);
+            row.unit->setMinimumWidth(60);
             row.formula = plainLabel(frame, QStringLiteral("lblFormula") + entry);
             row.yours = new QLineEdit(frame);
             row.yours->setObjectName(QStringLiteral("your") + entry);
@@ -181,10 +182,18 @@ void SetsView::showSet(ParameterSet set, bool keepTyped)
         row.unit->setText(
             unit + (exact ? QStringLiteral(" = ") + withUnit(fitted(*exact), unit) : QString()));
         row.unit->setToolTip(exact ? withUnit(*exact, unit) : QString());
-        row.formula->setText(e.formulaTooLong ? QStringLiteral("= a formula of %1 terms: too long "
-                                                               "to show")
-                                                    .arg(e.formulaTerms)
-                                              : QStringLiteral("= ") + e.formula);
+        const QString formula =
+            e.formulaTooLong
+                ? QStringLiteral("= a formula of %1 terms: too long to show").arg(e.formulaTerms)
+                : QStringLiteral("= ") + e.formula;
+        // A long formula would push the student's box out of sight: it is cut, whole in the
+        // tooltip and to a screen reader.
+        const QFontMetrics metrics = row.formula->fontMetrics();
+        const QString fitting =
+            metrics.elidedText(formula, Qt::ElideRight, 40 * metrics.averageCharWidth());
+        row.formula->setText(fitting);
+        row.formula->setToolTip(fitting == formula ? QString() : formula);
+        row.formula->setAccessibleName(entry + QLatin1Char(' ') + formula);
         row.yours->setAccessibleName(QStringLiteral("Your ") + withUnit(entry, unit));
         explain(row.value, (e.known ? resultHeadline(entry, shown, unit, exact)
                                     : entry + QStringLiteral(" = ") + e.formula) +
