@@ -172,6 +172,22 @@ Rows Builder::build(int *internal)
     return Rows{std::move(m_rows), 1};
 }
 
+// One entry after a fraction-free (Bareiss) step: (p·own − f·pivotEntry) / divisor, which
+// divides exactly. The work is charged, nothing for a zero factor, and a result past the term
+// cap stops it.
+GiNaC::ex bareissStep(const GiNaC::ex &p, const GiNaC::ex &own, const GiNaC::ex &f,
+                      const GiNaC::ex &pivotEntry, const GiNaC::ex &divisor, const Work &work)
+{
+    work.charge((own.is_zero() ? 0 : termsOf(p) * termsOf(own)) +
+                (f.is_zero() || pivotEntry.is_zero() ? 0 : termsOf(f) * termsOf(pivotEntry)));
+    const GiNaC::ex product = crossDifference(p, own, f, pivotEntry);
+    work.charge(termsOf(product) * termsOf(divisor));
+    const GiNaC::ex v = exactQuotient(product, divisor);
+    if (work.termCap > 0 && termsOf(v) > work.termCap)
+        throw TooLarge{};
+    return v;
+}
+
 // The next pivot among the rows still active and the internal columns not yet used: the one
 // whose row and column have the fewest other entries (Markowitz), so that elimination fills in
 // as little as it can; among those the one of least `cost` (under 1000). Nothing when no entry is
@@ -279,15 +295,7 @@ Rows eliminatePolynomials(std::vector<std::vector<GiNaC::ex>> a, int internal, c
                 const bool other = !f.is_zero() && !a[k][c].is_zero();
                 if (!own && !other)
                     continue;
-                work.charge(termsOf(p) * (own ? termsOf(a[r][c]) : 0) +
-                            (other ? termsOf(f) * termsOf(a[k][c]) : 0));
-                const GiNaC::ex product =
-                    crossDifference(p, a[r][c], other ? f : GiNaC::ex(0), a[k][c]);
-                work.charge(termsOf(product) * termsOf(divisor));
-                const GiNaC::ex v = exactQuotient(product, divisor);
-                if (work.termCap > 0 && termsOf(v) > work.termCap)
-                    throw TooLarge{};
-                a[r][c] = v;
+                a[r][c] = bareissStep(p, a[r][c], other ? f : GiNaC::ex(0), a[k][c], divisor, work);
             }
             a[r][col] = 0;
             work.check();
@@ -377,15 +385,7 @@ Solved solve(Rows rows, const std::vector<int> &unknowns, const std::vector<int>
             for (size_t c = 0; c < width; ++c) {
                 if (c == col)
                     continue;
-                if (work.termCap > 0)
-                    work.charge(termsOf(p) * termsOf(a[r][c]) + termsOf(f) * termsOf(a[k][c]));
-                const GiNaC::ex product = crossDifference(p, a[r][c], f, a[k][c]);
-                if (work.termCap > 0)
-                    work.charge(termsOf(product) * termsOf(divisor));
-                const GiNaC::ex v = exactQuotient(product, divisor);
-                if (work.termCap > 0 && termsOf(v) > work.termCap)
-                    throw TooLarge{};
-                a[r][c] = v;
+                a[r][c] = bareissStep(p, a[r][c], f, a[k][c], divisor, work);
             }
             a[r][col] = 0;
         }

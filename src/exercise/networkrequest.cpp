@@ -57,14 +57,4 @@ circuit::Request symbolicRequest(const QString &text, const circuit::Report &rea
     return request;
 }
 
-QString netlistErrorText(const circuit::NetlistError &error)
-{
-    if (error.at.line <= 0)
-        return error.message;
-    return QStringLiteral("line %1, column %2: %3")
-        .arg(error.at.line)
-        .arg(error.at.column)
-        .arg(error.message);
-}
-
 } // namespace kvadra

@@ -13,8 +13,4 @@ namespace kvadra
 circuit::Request symbolicRequest(const QString &text, const circuit::Report &read,
                                  const UnitPowers &units);
 
-// A netlist error as NetlistError::text() words it: that lives in the core, which the program
-// only loads.
-QString netlistErrorText(const circuit::NetlistError &error);
-
 } // namespace kvadra

@@ -4,6 +4,7 @@
 #include "exercise/networkrequest.h"
 #include "exercise/networktabs.h"
 #include "exercise/networkview.h"
+#include "exercise/resultcells.h"
 #include "shell/twoportmain.h"
 
 #include <QLabel>
@@ -175,14 +176,13 @@ void OwnNetwork::analyse(const QString &text)
         read = m_engine->read(text);
     }
     if (read.error) {
-        markError(read.error->at.line, netlistErrorText(*read.error));
+        markError(read.error->at.line, errorText(*read.error));
         m_numeric.reset();
         m_full.reset();
         // A half-made network says what it lacks; a line the core cannot read says where.
         QStringList notes = read.notes;
         if (notes.isEmpty())
-            notes.append(QStringLiteral("The netlist cannot be read: ") +
-                         netlistErrorText(*read.error));
+            notes.append(QStringLiteral("The netlist cannot be read: ") + errorText(*read.error));
         else
             notes.append(QStringLiteral("No parameter set can be computed until it is whole."));
         m_notes->setText(notes.join('\n'));

@@ -4,6 +4,7 @@
 #include "exercise/networkrequest.h"
 #include "exercise/networktabs.h"
 #include "exercise/networkview.h"
+#include "exercise/resultcells.h"
 #include "shell/messagebox.h"
 
 #include <QFile>
@@ -61,7 +62,7 @@ bool OwnNetwork::openFile(const QString &path)
         const circuit::Report read = m_engine ? m_engine->read(text) : circuit::Report{};
         // Half-made networks open; text that is not a netlist does not.
         if (read.error && read.elements.isEmpty() && read.notes.isEmpty())
-            problem = netlistErrorText(*read.error);
+            problem = errorText(*read.error);
     }
     if (!problem.isEmpty()) {
         messageBox(this, QStringLiteral("%1 cannot be opened: %2").arg(fileName(path), problem),
