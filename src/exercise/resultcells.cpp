@@ -1,8 +1,10 @@
 #include "exercise/resultcells.h"
 
 #include "shell/application.h"
+#include "shell/resultbox.h"
 
 #include <QLabel>
+#include <QLineEdit>
 
 namespace kvadra
 {
@@ -47,6 +49,11 @@ QLabel *plainLabel(QWidget *parent, const QString &name)
     label->setObjectName(name);
     label->setFont(programFont());
     return label;
+}
+
+std::array<QWidget *, 6> ResultRow::widgets() const
+{
+    return {name, value, unit, formula, yours, verdict};
 }
 
 } // namespace kvadra

@@ -7,11 +7,28 @@
 
 #include <QString>
 
+#include <array>
+
 class QLabel;
+class QLineEdit;
 class QWidget;
 
 namespace kvadra
 {
+
+class ResultBox;
+
+// One entry: its name, the core's value, its unit and fraction, its formula, the student's box
+// and the verdict on it, in the order they stand in a row.
+struct ResultRow {
+    QLabel *name = nullptr;
+    ResultBox *value = nullptr;
+    QLabel *unit = nullptr;
+    QLabel *formula = nullptr;
+    QLineEdit *yours = nullptr;
+    QLabel *verdict = nullptr;
+    std::array<QWidget *, 6> widgets() const;
+};
 
 // "✓ " for a match, "✗ " for a slip or an unexplained value, nothing otherwise.
 QString verdictMark(circuit::Verdict::Kind kind);

@@ -114,11 +114,6 @@ SetsView::SetsView(QWidget *parent) : QWidget(parent)
     layout->addWidget(explanation);
 }
 
-std::array<QWidget *, 6> SetsView::Row::widgets() const
-{
-    return {name, value, unit, formula, yours, verdict};
-}
-
 void SetsView::showPending(const QString &why)
 {
     m_pending->setText(why);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "circuit/engine.h"
+#include "exercise/resultcells.h"
 #include "twoport/copytext.h"
 #include "twoport/units.h"
 
@@ -41,15 +42,7 @@ public:
     QString copy(CopyFlavour flavour) const;
 
 private:
-    struct Row {
-        QLabel *name;
-        ResultBox *value;
-        QLabel *unit;
-        QLabel *formula;
-        QLineEdit *yours;
-        QLabel *verdict;
-        std::array<QWidget *, 6> widgets() const;
-    };
+    using Row = ResultRow;
     void showSet(ParameterSet set, bool keepTyped);
     void showProperties();
     void judgeRow(int set, int entry);

@@ -129,11 +129,6 @@ TerminatedView::TerminatedView(QWidget *parent) : QWidget(parent)
     layout->addStretch(1);
 }
 
-std::array<QWidget *, 6> TerminatedView::Row::widgets() const
-{
-    return {name, value, unit, formula, yours, verdict};
-}
-
 QString TerminatedView::zs() const
 {
     const QString typed = m_zs->text().trimmed();

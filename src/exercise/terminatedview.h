@@ -1,6 +1,7 @@
 #pragma once
 
 #include "circuit/loader.h"
+#include "exercise/resultcells.h"
 #include "twoport/copytext.h"
 #include "twoport/units.h"
 
@@ -34,15 +35,8 @@ public:
     QString copy(CopyFlavour flavour) const;
 
 private:
-    struct Row {
-        QLabel *name;
-        ResultBox *value;
-        QLabel *unit;
-        QLabel *formula;
-        QLineEdit *yours;
-        QLabel *verdict;
-        QLabel *missing;
-        std::array<QWidget *, 6> widgets() const;
+    struct Row : ResultRow {
+        QLabel *missing = nullptr;
     };
     static constexpr int quantityCount = 7;
     // Zs and ZL as the core reads them: an empty box is an ideal source, or an open port 2.
