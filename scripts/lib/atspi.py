@@ -42,7 +42,12 @@ def showing(node):
 
 
 def matches(node, role, name):
-    return (role == "*" or node.getRoleName() == role) and (name is None or node.name == name)
+    """A name ending in "*" matches every name it starts (a title that changes as one edits)."""
+    if role != "*" and node.getRoleName() != role:
+        return False
+    if name is not None and name.endswith("*") and len(name) > 1:
+        return node.name.startswith(name[:-1])
+    return name is None or node.name == name
 
 
 def application(pid):

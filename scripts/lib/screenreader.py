@@ -1,7 +1,7 @@
 """A screen reader's pass through the running program over the accessibility bus (AT-SPI), as
 Orca meets it: every control is found, pressed and typed into through the interfaces a screen
 reader uses, and what it would announce is checked: names, descriptions, values, roles and the
-state of the comparison's check boxes.
+state of the comparison's check boxes; the check window and the own-network window too.
 
     /usr/bin/python3 scripts/lib/screenreader.py PID
 
@@ -109,6 +109,24 @@ def main(pid):
     # A missing matrix is told where the focus is after Calculate.
     pick(r, "Schematic selection", "R1", [("R1 (kOhm)", "2")])
     r.description("No Y matrix: the middle wire shorts port 2", calc, "push button:Calculate")
+
+    # Check my results: the exact sets read by entry and unit, the student's fraction judged
+    # aloud in the box's description.
+    pick(r, "Schematic selection", "R1R2R3",
+         [("R1 (kOhm)", "1"), ("R2 (kOhm)", "2"), ("R3 (kOhm)", "3")])
+    r.press(calc, "push button:Check my results")
+    check = "frame:Check my results"
+    r.value("0.454545454545455", check, "text:y11 mS")
+    r.type("5/11", check, "text:Your y11 mS")
+    r.describes("matches", check, "text:Your y11 mS")
+
+    # Own network: a netlist typed in, its sets read back, each drawn element heard with its
+    # kind, value and nodes.
+    r.press("frame:Schematic selection", "push button:Draw your own network…")
+    own = "frame:Own network*"
+    r.type("P1 1 0\nP2 3 0\nR1 1 2 1k\nR2 2 0 2k\nR3 2 3 3k\n", own, "text:Netlist")
+    r.value("5", own, "text:z22 kOhm")
+    r.describes("resistor, 2k, between node 2 and node 0", own, "image:R2")
 
     # The lab helper: readings and answer named by their captions, the set-up described.
     r.press("frame:Kvadra", "push button:Lab helper")
