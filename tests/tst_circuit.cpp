@@ -85,6 +85,13 @@ bool inverses(const ExMatrix &a, const ExMatrix &b)
 }
 } // namespace
 
+// A formula as the core writes it, read back with one symbol per name for every formula.
+GiNaC::ex formulaOf(const QString &text)
+{
+    static GiNaC::parser reader;
+    return reader(text.toStdString());
+}
+
 class TestCircuit : public QObject
 {
     Q_OBJECT
@@ -612,6 +619,28 @@ private slots:
                      .brief,
                  QStringLiteral("upside down"));
         QVERIFY(a->terminate(QStringLiteral("1M"), QStringLiteral("1k")).error);
+    }
+
+    // Two textbook invariants, in the element names: a symmetric lattice (series arms Za, cross
+    // arms Zb) loaded with its characteristic impedance sqrt(Za·Zb) shows that same impedance at
+    // its input; and the output impedance with an ideal source is 1/y22 of any network.
+    void terminatedInvariants()
+    {
+        const auto lat =
+            analysed(lattice, {{"Ra", "1k"}, {"Rb", "1k"}, {"Rc", "4k"}, {"Rd", "4k"}});
+        QCOMPARE(
+            lat->terminate(QStringLiteral("0"), QStringLiteral("2k")).quantities[0].second->exact,
+            QStringLiteral("2000"));
+        for (const QString &netlist : {tee, lattice}) {
+            const auto a = analysed(netlist);
+            const auto zout = a->terminate(QStringLiteral("0"), QStringLiteral("RL")).quantities[1];
+            QCOMPARE(zout.first, QStringLiteral("Zout"));
+            const GiNaC::ex y22 =
+                GiNaC::ex(1) /
+                formulaOf(a->report().sets[size_t(ParameterSet::Y)].entries[3].formula);
+            QVERIFY2(GiNaC::normal(formulaOf(zout.second->formula) - y22).is_zero(),
+                     qPrintable(zout.second->formula));
+        }
     }
 
     // T from Z and Π from Y give back the elements they were built from.
