@@ -3,8 +3,6 @@
 #include "circuit/loader.h"
 #include "exercise/networktabs.h"
 #include "shell/appearance.h"
-#include "shell/application.h"
-#include "shell/controls.h"
 #include "twoport/explain.h"
 
 #include <QLabel>

@@ -34,10 +34,7 @@ circuit::AnalysisPtr exactly(const ElementInput &input)
     const circuit::Engine *engine = circuit::circuitEngine();
     return engine ? circuit::analyseLocked(*engine, coreRequest(input, *engine, true)) : nullptr;
 }
-} // namespace
 
-namespace
-{
 const QColor lightGrey(200, 200, 200);
 } // namespace
 
