@@ -182,7 +182,12 @@ void Session::keys(const QString &window, const QString &control, const QString 
         {"F2", Qt::Key_F2}, {"F6", Qt::Key_F6}, {"Left", Qt::Key_Left}, {"Right", Qt::Key_Right},
         {"Up", Qt::Key_Up}, {"Down", Qt::Key_Down}};
     auto *target = this->control<QWidget>(window, control);
-    this->window(window)->activateWindow();
+    // A window's shortcuts answer only once it is active, and on a real display the window
+    // manager makes it so later than the request.
+    QWidget *top = this->window(window);
+    top->activateWindow();
+    if (!QTest::qWaitForWindowActive(top))
+        qFatal("%s never became the active window", qPrintable(window));
     target->setFocus(Qt::TabFocusReason);
     for (const QString &word : script.split(' ', Qt::SkipEmptyParts)) {
         const QString stroke = word.section('*', 0, 0);
