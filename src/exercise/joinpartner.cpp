@@ -21,8 +21,9 @@ namespace kvadra
 
 namespace
 {
-// What cmbJoinWith's items carry: a schematic by its number, or one of these.
-constexpr int withItself = 0, withItselfTurnedOver = -1, withFile = -2;
+// What cmbJoinWith's items carry: a schematic by its number, or one of these. "a netlist file…"
+// always asks for a file; the file read last has an item of its own, chosen again without asking.
+constexpr int withItself = 0, withItselfTurnedOver = -1, withFile = -2, withFileRead = -3;
 
 } // namespace
 
@@ -79,19 +80,22 @@ QString JoinPartner::caption() const
 void JoinPartner::chooseNetlist(const QString &netlist, const QString &name)
 {
     m_fileNetlist = netlist;
-    m_lastChoice = withFile; // chosen already: no file dialog
-    const int file = m_with->findData(withFile);
-    m_with->setItemText(file, QStringLiteral("a netlist file… (%1)").arg(name));
-    if (m_with->currentIndex() == file)
+    int read = m_with->findData(withFileRead);
+    if (read < 0) {
+        read = m_with->findData(withFile);
+        m_with->insertItem(read, QString(), withFileRead);
+    }
+    m_with->setItemText(read, name);
+    if (m_with->currentIndex() == read)
         chosen();
     else
-        m_with->setCurrentIndex(file);
+        m_with->setCurrentIndex(read);
 }
 
 void JoinPartner::chosen()
 {
     const int choice = m_with->currentData().toInt();
-    if (choice == withFile && m_lastChoice != withFile) {
+    if (choice == withFile) {
         const QString path = QFileDialog::getOpenFileName(
             this, QStringLiteral("Join with a netlist"), QString(),
             QStringLiteral("Netlists (*.cir *.net *.txt);;All files (*)"));
@@ -117,7 +121,7 @@ void JoinPartner::offerValues()
     const int choice = m_with->currentData().toInt();
     m_symbols.clear();
     m_netlist.clear();
-    if (choice > 0 || choice == withFile) {
+    if (choice > 0 || choice == withFileRead) {
         if (const circuit::Engine *engine = circuit::circuitEngine()) {
             const circuit::EngineLock lock;
             m_netlist = choice > 0 ? engine->schematicNetlist(choice) : m_fileNetlist;
