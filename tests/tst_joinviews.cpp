@@ -315,6 +315,31 @@ private slots:
                     .endsWith(QStringLiteral(": 7000 Ohm, 4000 Ohm; 4000 Ohm, 9000 Ohm")));
     }
 
+    // A netlist of the student's with four symbols: a box for each, in the tab order, and the
+    // join is numeric once all four are typed. The bridged T of 1k each has z11 = 5000/3.
+    void everySymbolOfTheOtherHasABox()
+    {
+        JoinView view;
+        view.setNetwork(tee());
+        child<QComboBox>(view, QStringLiteral("cmbJoinKind"))->setCurrentIndex(1);
+        view.joinWithNetlist(QStringLiteral("P1 1 0\nP2 3 0\nRa 1 2\nRb 2 0\nRc 2 3\nRd 1 3\n"),
+                             QStringLiteral("bridged.cir"));
+        QCOMPARE(child<QLabel>(view, QStringLiteral("lblJoinValue4"))->text(),
+                 QStringLiteral("Rd:"));
+        QWidget *previous = child<QComboBox>(view, QStringLiteral("cmbJoinWith"));
+        for (const char *name :
+             {"txtJoinValue1", "txtJoinValue2", "txtJoinValue3", "txtJoinValue4"}) {
+            auto *box = child<QLineEdit>(view, QLatin1String(name));
+            QCOMPARE(previous->nextInFocusChain(), box);
+            QTest::keyClicks(box, QStringLiteral("1k"));
+            previous = box;
+        }
+        QVERIFY(
+            child<QLabel>(view, QStringLiteral("lblRuleZ"))
+                ->accessibleName()
+                .endsWith(QStringLiteral(": 14000/3 Ohm, 10000/3 Ohm; 10000/3 Ohm, 20000/3 Ohm")));
+    }
+
     // The network built keeps the symbols of both, one symbol where both mean the same.
     void joinedNetworkOpens()
     {

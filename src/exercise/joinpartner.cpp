@@ -48,28 +48,35 @@ JoinPartner::JoinPartner(QWidget *parent) : QWidget(parent)
     label->setBuddy(m_with);
     grid->addWidget(label, 0, 0);
     grid->addWidget(m_with, 0, 1, 1, 7);
-    for (int k = 0; k < 3; ++k) {
-        m_valueNames[size_t(k)] = plainLabel(this, QStringLiteral("lblJoinValue%1").arg(k + 1));
-        m_values[size_t(k)] = new QLineEdit(this);
-        QLineEdit *edit = m_values[size_t(k)];
-        edit->setObjectName(QStringLiteral("txtJoinValue%1").arg(k + 1));
-        edit->setFont(programFont());
-        edit->setMaximumWidth(110);
-        m_valueNames[size_t(k)]->setBuddy(edit);
-        explain(edit, QStringLiteral("A value of the other network as in a netlist: 1k, 4k7, "
-                                     "5/11; a G element's value is in siemens (2m is 2 mS)."));
-        selectAllOnFocus(edit);
-        grid->addWidget(m_valueNames[size_t(k)], 1, 1 + 2 * k);
-        grid->addWidget(edit, 1, 2 + 2 * k);
-        connect(edit, &QLineEdit::textChanged, this, [this, k](const QString &text) {
-            if (k < m_symbols.size())
-                m_typed[m_symbols[k]] = text;
-            emit changed();
-        });
-    }
     grid->setColumnStretch(7, 1);
     connect(m_with, &QComboBox::currentIndexChanged, this, &JoinPartner::chosen);
     offerValues();
+}
+
+void JoinPartner::addValueBox()
+{
+    // Three to a row, below the choice; in the tab order right after the box before it.
+    const int k = int(m_values.size());
+    auto *name = plainLabel(this, QStringLiteral("lblJoinValue%1").arg(k + 1));
+    auto *edit = new QLineEdit(this);
+    edit->setObjectName(QStringLiteral("txtJoinValue%1").arg(k + 1));
+    edit->setFont(programFont());
+    edit->setMaximumWidth(110);
+    name->setBuddy(edit);
+    explain(edit, QStringLiteral("A value of the other network as in a netlist: 1k, 4k7, "
+                                 "5/11; a G element's value is in siemens (2m is 2 mS)."));
+    selectAllOnFocus(edit);
+    auto *grid = static_cast<QGridLayout *>(layout());
+    grid->addWidget(name, 1 + k / 3, 1 + 2 * (k % 3));
+    grid->addWidget(edit, 1 + k / 3, 2 + 2 * (k % 3));
+    setTabOrder(k == 0 ? static_cast<QWidget *>(m_with) : m_values.back(), edit);
+    connect(edit, &QLineEdit::textChanged, this, [this, k](const QString &text) {
+        if (k < m_symbols.size())
+            m_typed[m_symbols[k]] = text;
+        emit changed();
+    });
+    m_valueNames.push_back(name);
+    m_values.push_back(edit);
 }
 
 QString JoinPartner::caption() const
@@ -128,20 +135,21 @@ void JoinPartner::offerValues()
             m_symbols = engine->read(m_netlist).symbols;
         }
     }
-    for (int k = 0; k < 3; ++k) {
+    while (m_values.size() < m_symbols.size())
+        addValueBox();
+    for (int k = 0; k < m_values.size(); ++k) {
         const bool shown = k < m_symbols.size();
-        m_valueNames[size_t(k)]->setVisible(shown);
-        m_values[size_t(k)]->setVisible(shown);
+        m_valueNames[k]->setVisible(shown);
+        m_values[k]->setVisible(shown);
         if (!shown)
             continue;
         const QString symbol = m_symbols[k];
-        m_valueNames[size_t(k)]->setText(symbol + QLatin1Char(':'));
-        m_values[size_t(k)]->setAccessibleName(
+        m_valueNames[k]->setText(symbol + QLatin1Char(':'));
+        m_values[k]->setAccessibleName(
             QStringLiteral("Value of %1 in the other network").arg(symbol));
-        // Filled, not typed: the join comes once, after all three.
-        const QSignalBlocker quiet(m_values[size_t(k)]);
-        m_values[size_t(k)]->setText(
-            m_typed.value(symbol, choice > 0 ? startingValue(symbol) : QString()));
+        // Filled, not typed: the join comes once, after all of them.
+        const QSignalBlocker quiet(m_values[k]);
+        m_values[k]->setText(m_typed.value(symbol, choice > 0 ? startingValue(symbol) : QString()));
     }
 }
 
@@ -158,9 +166,9 @@ circuit::Request JoinPartner::request(const circuit::Engine &engine,
     }
     r.netlist = m_netlist;
     r.values.clear();
-    for (int k = 0; k < m_symbols.size() && k < 3; ++k)
-        if (!m_values[size_t(k)]->text().trimmed().isEmpty())
-            r.values.insert(m_symbols[k], m_values[size_t(k)]->text().trimmed());
+    for (int k = 0; k < m_symbols.size(); ++k)
+        if (!m_values[k]->text().trimmed().isEmpty())
+            r.values.insert(m_symbols[k], m_values[k]->text().trimmed());
     r.numericOnly = allValued(r, m_symbols);
     return r;
 }

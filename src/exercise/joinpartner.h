@@ -4,8 +4,6 @@
 
 #include <QWidget>
 
-#include <array>
-
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -37,10 +35,11 @@ private:
     void chosen();
     // The value boxes for the other network's symbols, kept or filled with a value to start from.
     void offerValues();
+    void addValueBox();
 
     QComboBox *m_with;
-    std::array<QLabel *, 3> m_valueNames{};
-    std::array<QLineEdit *, 3> m_values{};
+    QList<QLabel *> m_valueNames; // one pair for each symbol of the largest network offered yet
+    QList<QLineEdit *> m_values;
     QString m_netlist; // of the chosen schematic or file
     QString m_fileNetlist;
     QStringList m_symbols;
