@@ -67,6 +67,19 @@ private slots:
         QCOMPARE(z(again->report().sets), z(j.built));
     }
 
+    // A voltage that is not a whole number is said exactly, with a decimal to picture it.
+    void bruneVoltageAsAFraction()
+    {
+        const Joined j =
+            engine().join(request(tee),
+                          request(QStringLiteral("P1 1 0\nP2 3 0\nRa 1 2 1k\nRb 2 0 1k\n"
+                                                 "Rc 2 3 1k\nRd 1 3 1k\n")),
+                          JoinKind::Series);
+        QVERIFY2(j.why.contains(QStringLiteral(
+                     "a voltage of 1000/3 (about 333.333) V per ampere of the drive")),
+                 qPrintable(j.why));
+    }
+
     void turnedOverTee()
     {
         const Joined j = engine().join(request(tee), request(turnedOver), JoinKind::Series);

@@ -458,8 +458,11 @@ Joined joinNetworks(const Request &first, const Request &second, JoinKind kind)
         if (zero)
             continue;
         QString amount;
-        if (v.exact)
-            amount = decimalText(*v.exact);
+        if (v.exact && v.exact->is_integer())
+            amount = exactText(*v.exact);
+        else if (v.exact)
+            amount =
+                QStringLiteral("%1 (about %2)").arg(exactText(*v.exact), decimalText(*v.exact, 6));
         else if (v.formula && !v.tooLong)
             amount = FormulaWriter(*table).plain(*v.formula);
         else
