@@ -134,6 +134,10 @@ private slots:
         QTest::newRow("VCVS: z21 = mu·R1")
             << "P1 1 0\nR1 1 0 1k\nE1 2 0 1 0 10\nR2 2 3 50\nP2 3 0\n"
             << Values{} << P::Z << QStringList{"1000", "0", "10000", "50"};
+        // One symbol, one value: 1 mS makes Rx 1 kOhm, and so the gain 1000.
+        QTest::newRow("VCVS sharing a resistor's symbol given in siemens")
+            << "P1 1 0\nRx 1 0\nE1 2 0 1 0 Rx\nR2 2 3 50\nP2 3 0\n"
+            << Values{{"Rx", "1mS"}} << P::Z << QStringList{"1000", "0", "1000000", "50"};
         QTest::newRow("CCVS: z21 = r")
             << "P1 1 0\nVs 1 2 0\nR1 2 0 1k\nH1 3 0 Vs 500\nR2 3 4 100\nP2 4 0\n"
             << Values{} << P::Z << QStringList{"1000", "0", "500", "100"};

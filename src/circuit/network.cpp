@@ -154,6 +154,13 @@ Network::Network(std::shared_ptr<SymbolTable> table, Netlist net, QHash<QString,
                                                                              : "no unit")};
         }
         m_values.insert(name, *it);
+        if (!numberOf(name))
+            for (const Element &e : m_net.elements)
+                if (e.kind != QLatin1Char('R') && e.value.isSymbol && e.value.symbol == name)
+                    throw NetlistError{{},
+                                       QStringLiteral("value of %1: 0 S is an infinite resistance, "
+                                                      "and %1 is also the gain of %2")
+                                           .arg(name, e.name)};
     }
     const bool symbols = !m_net.symbols.isEmpty();
     if (symbols && !(numericOnly && m_allValued)) {
@@ -227,7 +234,8 @@ std::vector<ElementState> Network::statesFor(Mode mode) const
                      m_net.symbolKinds.value(v.symbol) == SymbolKind::Conductance);
                 s = conductance ? fromConductance(given.number) : fromResistance(given.number);
             } else {
-                s.value = given.number;
+                // A gain may share a resistor's symbol: it is the resistance, however given.
+                s.value = *numberOf(v.symbol);
             }
         }
         states.push_back(s);
@@ -387,36 +395,34 @@ void Network::decideSymmetry()
     }
 }
 
+std::optional<GiNaC::numeric> Network::numberOf(const QString &symbol) const
+{
+    const Value &given = m_values[symbol];
+    const SymbolKind kind = m_net.symbolKinds.value(symbol);
+    const bool inverse = (kind == SymbolKind::Resistance && given.unit == ValueUnit::Siemens) ||
+                         (kind == SymbolKind::Conductance && given.unit == ValueUnit::Ohm);
+    if (!inverse)
+        return given.number;
+    if (given.number.is_zero())
+        return std::nullopt;
+    return 1 / given.number;
+}
+
 QHash<QString, QString> Network::valueTexts() const
 {
     QHash<QString, QString> texts;
-    for (auto it = m_values.constBegin(); it != m_values.constEnd(); ++it) {
-        const SymbolKind kind = m_net.symbolKinds.value(it.key());
-        GiNaC::numeric n = it->number;
-        const bool inverse = (kind == SymbolKind::Resistance && it->unit == ValueUnit::Siemens) ||
-                             (kind == SymbolKind::Conductance && it->unit == ValueUnit::Ohm);
-        if (inverse) {
-            if (n.is_zero())
-                continue;
-            n = 1 / n;
-        }
-        texts.insert(it.key(), exactText(n));
-    }
+    for (auto it = m_values.constBegin(); it != m_values.constEnd(); ++it)
+        if (const auto n = numberOf(it.key()))
+            texts.insert(it.key(), exactText(*n));
     return texts;
 }
 
 GiNaC::exmap Network::substitution() const
 {
     GiNaC::exmap map;
-    const QHash<QString, QString> texts = valueTexts();
     for (auto it = m_values.constBegin(); it != m_values.constEnd(); ++it)
-        if (texts.contains(it.key())) {
-            const SymbolKind kind = m_net.symbolKinds.value(it.key());
-            const bool inverse =
-                (kind == SymbolKind::Resistance && it->unit == ValueUnit::Siemens) ||
-                (kind == SymbolKind::Conductance && it->unit == ValueUnit::Ohm);
-            map[m_table->symbol(it.key())] = inverse ? 1 / it->number : it->number;
-        }
+        if (const auto n = numberOf(it.key()))
+            map[m_table->symbol(it.key())] = *n;
     return map;
 }
 

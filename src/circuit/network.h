@@ -109,6 +109,9 @@ public:
 private:
     enum class Mode { Symbolic, Numeric, Generic };
     std::vector<ElementState> statesFor(Mode mode) const;
+    // A valued symbol's number in its own unit (a resistance in ohms, a conductance in siemens,
+    // a gain as given); none where that is infinite: 0 S given for a resistance.
+    std::optional<GiNaC::numeric> numberOf(const QString &symbol) const;
     Pass run(Mode mode) const;
     void decide();
     void decideSymmetry();
