@@ -176,6 +176,13 @@ def equations(network, values=None, value_of=None):
 def relation(network, values=None):
     """The two equations in (V1, I1, V2, I2) that the network's ports obey: a 2x4 list of
     Fractions. Raises Degenerate for a network that is no two-port."""
+    # A control pair across two conductively separate parts senses a voltage no element fixes;
+    # taking each part's reference as 0 V would tie the parts together, which the program
+    # rightly does not. Such a network has no answer to judge.
+    part = {n: i for i, nodes in enumerate(components(network)) for n in nodes}
+    for e in network.elements:
+        if e.kind in "EG" and part[e.nodes[2]] != part[e.nodes[3]]:
+            raise Degenerate(f"the control pair of {e.name} spans two separate parts")
     rows, inner = equations(network, values)
     rows = [{c: Fraction(v) for c, v in r.items()} for r in rows]
     active = list(range(len(rows)))
