@@ -226,16 +226,14 @@ std::vector<ElementState> Network::statesFor(Mode mode) const
         } else if (mode == Mode::Generic) {
             s.value = anyValue(seedOf(v.symbol));
         } else {
-            const Value &given = m_values[v.symbol];
-            if (isR) {
-                const bool conductance =
-                    given.unit == ValueUnit::Siemens ||
-                    (given.unit == ValueUnit::None &&
-                     m_net.symbolKinds.value(v.symbol) == SymbolKind::Conductance);
-                s = conductance ? fromConductance(given.number) : fromResistance(given.number);
+            const auto n = numberOf(v.symbol);
+            if (isR && m_net.symbolKinds.value(v.symbol) == SymbolKind::Conductance) {
+                s = n ? fromConductance(*n) : ElementState{ElementState::Wire, 0}; // 0 Ω
+            } else if (isR) {
+                s = n ? fromResistance(*n) : ElementState{ElementState::Open, 0}; // 0 S
             } else {
                 // A gain may share a resistor's symbol: it is the resistance, however given.
-                s.value = *numberOf(v.symbol);
+                s.value = *n;
             }
         }
         states.push_back(s);

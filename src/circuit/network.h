@@ -110,7 +110,7 @@ private:
     enum class Mode { Symbolic, Numeric, Generic };
     std::vector<ElementState> statesFor(Mode mode) const;
     // A valued symbol's number in its own unit (a resistance in ohms, a conductance in siemens,
-    // a gain as given); none where that is infinite: 0 S given for a resistance.
+    // a gain as given); none where that is infinite: 0 S for a resistance, 0 Ω for a conductance.
     std::optional<GiNaC::numeric> numberOf(const QString &symbol) const;
     Pass run(Mode mode) const;
     void decide();
